@@ -1,0 +1,63 @@
+#include "CliOptions.h"
+
+namespace qivara::cli {
+
+const char* UsageText() {
+    return "usage: qivara-balancer-cli [--limit TEXT] [--results TEXT] [--coefficients] [--json]\n"
+           "                           [--engine reference] [EQUATION ...]\n"
+           "\n"
+           "Balances each EQUATION (or each line of standard input when none is given) as the\n"
+           "desktop program does, e.g. MnO2+KBr+H2SO4=MnSO4+KHSO4+Br2+H2O.\n"
+           "\n"
+           "  --limit TEXT     text of the coefficient-limit box (default 16)\n"
+           "  --results TEXT   text of the result-limit box (default 1)\n"
+           "  --coefficients   show coefficients only instead of balanced equations\n"
+           "  --json           one JSON object per equation\n"
+           "  --engine NAME    search engine: reference\n"
+           "  --help           this text\n"
+           "\n"
+           "Exit status: 0 when every equation was balanced, 1 when any was not, 2 on a usage error.\n";
+}
+
+ParsedOptions ParseCliOptions(const std::vector<std::string>& arguments) {
+    CliOptions options;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (optionsEnded || argument.size() < 2 || argument.rfind("--", 0) != 0) {
+            options.equations.push_back(argument);
+            continue;
+        }
+        auto value = [&](std::string& into) {
+            if (i + 1 >= arguments.size()) return false;
+            into = arguments[++i];
+            return true;
+        };
+        if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "--limit") {
+            if (!value(options.limitText)) return {std::nullopt, "--limit needs a value"};
+        } else if (argument == "--results") {
+            if (!value(options.resultsText)) return {std::nullopt, "--results needs a value"};
+        } else if (argument == "--coefficients") {
+            options.coefficientsOnly = true;
+        } else if (argument == "--json") {
+            options.json = true;
+        } else if (argument == "--help") {
+            options.help = true;
+        } else if (argument == "--engine") {
+            std::string name;
+            if (!value(name)) return {std::nullopt, "--engine needs a value"};
+            if (name == "reference") {
+                options.engine = SearchEngine::Reference;
+            } else {
+                return {std::nullopt, "unknown engine '" + name + "' (use reference)"};
+            }
+        } else {
+            return {std::nullopt, "unknown option '" + argument + "'"};
+        }
+    }
+    return {options, {}};
+}
+
+}  // namespace qivara::cli

@@ -1,0 +1,64 @@
+#include "RunEquation.h"
+
+#include "Encoding.h"
+#include "HeadlessWindow.h"
+#include "JsonText.h"
+#include "MainWindowControls.h"
+
+namespace qivara::cli {
+
+EquationReport RunEquation(const std::string& equationUtf8, const CliOptions& options) {
+    HeadlessWindow window;
+    window.WriteProperty(controls::kEquationBox, Property::Content, Cp936FromUtf8(equationUtf8));
+    window.WriteProperty(controls::kCoefficientLimitBox, Property::Content, Cp936FromUtf8(options.limitText));
+    window.WriteProperty(controls::kResultLimitBox, Property::Content, Cp936FromUtf8(options.resultsText));
+    if (options.coefficientsOnly) window.WriteProperty(controls::kCoefficientsOnlyRadio, Property::Selected, 1);
+
+    EquationReport report;
+    report.equation = equationUtf8;
+    report.outcome = BalanceJob(window, JobOptions{options.engine, {}, {}});
+    if (!window.MessageBoxes().empty()) {
+        const HeadlessWindow::MessageBox& box = window.MessageBoxes().back();
+        report.title = Utf8FromCp936(box.title);
+        report.icon = box.style;
+        report.message = Utf8FromCp936(box.message);
+    }
+    report.result = Utf8FromCp936(window.ReadText(controls::kResultBox, Property::Content));
+    return report;
+}
+
+const char* KindName(FinishKind kind) {
+    switch (kind) {
+        case FinishKind::Stopped: return "Stopped";
+        case FinishKind::Unrecognised: return "Unrecognised";
+        case FinishKind::ElementsNotConserved: return "ElementsNotConserved";
+        case FinishKind::NoResult: return "NoResult";
+        case FinishKind::Summary: return "Summary";
+    }
+    return "Summary";
+}
+
+std::string JsonLine(const EquationReport& report) {
+    std::string line = "{\"equation\":" + JsonString(report.equation);
+    line += ",\"kind\":" + JsonString(KindName(report.outcome.kind));
+    line += ",\"kind_value\":" + std::to_string(static_cast<int>(report.outcome.kind));
+    line += ",\"title\":" + JsonString(report.title);
+    line += ",\"icon\":" + std::to_string(report.icon);
+    line += ",\"message\":" + JsonString(report.message);
+    line += ",\"result\":" + JsonString(report.result);
+    line += ",\"solutions\":[";
+    for (std::size_t s = 0; s < report.outcome.solutions.size(); ++s) {
+        if (s > 0) line += ',';
+        line += '[';
+        const CoefficientVector& solution = report.outcome.solutions[s];
+        for (std::size_t k = 0; k < solution.size(); ++k) {
+            if (k > 0) line += ',';
+            line += std::to_string(solution[k]);
+        }
+        line += ']';
+    }
+    line += "]}";
+    return line;
+}
+
+}  // namespace qivara::cli

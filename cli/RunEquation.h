@@ -1,0 +1,27 @@
+#pragma once
+// One equation through a job on a headless window, and how the CLI writes what came of it.
+
+#include <string>
+
+#include "BalanceJob.h"
+#include "CliOptions.h"
+
+namespace qivara::cli {
+
+struct EquationReport {
+    std::string equation;      // as given (UTF-8)
+    JobOutcome outcome;
+    std::string title;         // UTF-8; empty when no message box was shown
+    std::int32_t icon = 0;
+    std::string message;       // UTF-8, the full closing message
+    std::string result;        // UTF-8, the result box's content
+};
+
+EquationReport RunEquation(const std::string& equationUtf8, const CliOptions& options);
+
+const char* KindName(FinishKind kind);
+
+// The report as one JSON object on one line, without the line break.
+std::string JsonLine(const EquationReport& report);
+
+}  // namespace qivara::cli

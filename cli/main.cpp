@@ -1,0 +1,65 @@
+// qivara-balancer-cli: balances equations from the arguments or standard input.
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "CliOptions.h"
+#include "RunEquation.h"
+
+namespace {
+
+// Plain output: the result line on stdout; any other ending prints an empty stdout line and the
+// closing message, with its title, on stderr.
+void PrintPlain(const qivara::cli::EquationReport& report) {
+    if (report.outcome.kind == qivara::FinishKind::Summary) {
+        std::cout << report.result << '\n';
+        return;
+    }
+    std::cout << '\n';
+    std::string message = report.message;
+    for (std::size_t at = message.find("\r\n"); at != std::string::npos; at = message.find("\r\n", at)) {
+        message.replace(at, 2, "\n");
+    }
+    std::cerr << report.title << ": " << message << '\n';
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace qivara::cli;
+    std::ios::sync_with_stdio(false);
+    const ParsedOptions parsed = ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parsed.options) {
+        std::cerr << "qivara-balancer-cli: " << parsed.error << "\n\n" << UsageText();
+        return 2;
+    }
+    const CliOptions& options = *parsed.options;
+    if (options.help) {
+        std::cout << UsageText();
+        return 0;
+    }
+
+    bool allBalanced = true;
+    auto balance = [&](const std::string& equation) {
+        const EquationReport report = RunEquation(equation, options);
+        if (options.json) {
+            std::cout << JsonLine(report) << '\n';
+        } else {
+            PrintPlain(report);
+        }
+        std::cout.flush();
+        allBalanced = allBalanced && report.outcome.kind == qivara::FinishKind::Summary;
+    };
+    if (!options.equations.empty()) {
+        for (const std::string& equation : options.equations) balance(equation);
+    } else {
+        std::string line;
+        while (std::getline(std::cin, line)) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            balance(line);
+        }
+    }
+    return allBalanced ? 0 : 1;
+}

@@ -1,0 +1,42 @@
+#pragma once
+// The formula language: element symbols (a capital, optionally one small letter), each with an
+// optional decimal count, and parenthesised groups that are never nested and always carry a
+// decimal multiplier. Any capital or capital + small letter is a symbol; no element table.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Species.h"
+
+namespace qivara {
+
+// The working text of the group expansion may not grow beyond this; a formula whose multipliers
+// would make it larger is rejected instead of exhausting memory.
+inline constexpr std::size_t kMaxExpandedFormulaBytes = std::size_t{1} << 20;
+
+// Fills ElementSymbols, ElementCounts and AtomTotal from Formula and empties ResultCoefficients.
+// Returns false when the formula is rejected; the job then ends as unrecognised. Counts,
+// multipliers and accumulated element counts beyond 2^31-1 are rejected too.
+bool ParseFormula(Species& species);
+
+// The group expansion on its own: each pass writes the first group out as plain text by
+// appending multiplier - 1 copies of its content to the end and deleting its "(" and ")"
+// followed by the multiplier's decimal rendering. So C(l)1 gives Cl, (N)2a gives NaN and
+// H2(3)2 gives H233. nullopt when the formula is rejected.
+std::optional<std::string> ExpandGroups(std::string_view formula);
+
+// The text between the first `open` and the first `close` that starts at or after the end of
+// that `open`; empty when either is missing.
+std::string TextBetween(std::string_view text, std::string_view open, std::string_view close);
+
+// 100 x (place of the first letter in A..Z) + (place of the second letter in a..z, or 0).
+std::int32_t ElementCode(std::string_view symbol);
+
+// The codes of `symbols`, largest first.
+std::vector<std::int32_t> SortedElementCodes(const std::vector<std::string>& symbols);
+
+}  // namespace qivara

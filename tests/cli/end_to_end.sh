@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# The CLI as a user runs it: plain and JSON output, standard input, exit statuses, bad input.
+set -u
+cli=${QIVARA_CLI:?set QIVARA_CLI to the qivara-balancer-cli binary}
+passed=0
+failed=0
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+check() {  # name, expected, actual
+    if [ "$2" == "$3" ]; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+        printf 'FAIL %s\n  expected: %q\n  actual:   %q\n' "$1" "$2" "$3"
+    fi
+}
+
+run() {  # runs the CLI; stdout in $out, stderr in $err, status in $status
+    "$cli" "$@" >"$tmp/out" 2>"$tmp/err"
+    status=$?
+    out=$(cat "$tmp/out")
+    err=$(cat "$tmp/err")
+}
+
+run 'MnO2+KBr+H2SO4=MnSO4+KHSO4+Br2+H2O'
+check "plain result" "MnO2+2KBr+3H2SO4=MnSO4+2KHSO4+Br2+2H2O" "$out"
+check "plain status" 0 "$status"
+
+run --coefficients 'MnO2+KBr+H2SO4=MnSO4+KHSO4+Br2+H2O'
+check "coefficients" "1,2,3,1,2,1,2" "$out"
+
+run --limit 8 --results 10 'H2+O2=H2O+H2O2'
+check "two results" "3H2+2O2=2H2O+H2O2　8H2+5O2=6H2O+2H2O2" "$out"
+
+run --limit 8 'Cu+HNO3=Cu(NO3)2+NO+H2O'
+check "copper" "3Cu+8HNO3=3Cu(NO3)2+2NO+4H2O" "$out"
+
+run 'H2=O2'
+check "elements stdout empty" "" "$out"
+check "elements stderr" "警告: 元素种类不守恒！" "$err"
+check "elements status" 1 "$status"
+
+run 'H2O=H2O2'
+check "no result stderr" "信息: 处理完毕，没有找到配平结果。
+可以尝试设置更高的系数上限。" "$err"
+check "no result status" 1 "$status"
+
+run --json 'H2+O2=H2O'
+check "json summary" '{"equation":"H2+O2=H2O","kind":"Summary","kind_value":4,"title":"信息","icon":64,"message":"Qivara配平器以替您处理完毕，共有1种配平结果，感谢您使用Qivara科技软件,更多应用型软件请访问Qivara科技https://www.qivara.example。","result":"2H2+O2=2H2O","solutions":[[2,1,2]]}' "$out"
+
+run --json 'H2O'
+check "json unrecognised" '{"equation":"H2O","kind":"Unrecognised","kind_value":1,"title":"错误","icon":16,"message":"无法识别待配平方程式！","result":"","solutions":[]}' "$out"
+
+run --json 'H2O=H2O2'
+check "json no result" '{"equation":"H2O=H2O2","kind":"NoResult","kind_value":3,"title":"信息","icon":64,"message":"处理完毕，没有找到配平结果。\r\n可以尝试设置更高的系数上限。","result":"","solutions":[]}' "$out"
+
+run --json --limit 5 --results 16 'H0=H0'
+check "json solutions in order" '"solutions":[[1,1],[3,2],[2,3],[5,4],[4,5]]}' "${out##*,\"result\":\"H0=H0　3H0=2H0　2H0=3H0　5H0=4H0　4H0=5H0\",}"
+
+# Standard input, one equation per line, CR dropped, an empty line is an equation too.
+printf 'H2+O2=H2O\r\n\nO2=O3\n' | "$cli" --limit 3 >"$tmp/out" 2>"$tmp/err"
+status=$?
+check "stdin lines" "2H2+O2=2H2O
+
+3O2=2O3" "$(cat "$tmp/out")"
+check "stdin status with one failure" 1 "$status"
+check "stdin stderr" "错误: 无法识别待配平方程式！" "$(cat "$tmp/err")"
+
+# Limit texts are read as the job reads the boxes.
+run --limit '' 'H2+O2=H2O'
+check "empty limit is 0" 1 "$status"
+run --limit '１６' 'H2+O2=H2O'
+check "full-width limit" "2H2+O2=2H2O" "$out"
+run --limit 99999999999 --results -5 'H2+O2=H2O'
+check "absurd limits" "2H2+O2=2H2O" "$out"
+
+# Usage errors and help.
+run --limit
+check "usage status" 2 "$status"
+case "$err" in *usage:*) check "usage text" ok ok ;; *) check "usage text" "usage" "$err" ;; esac
+run --bogus H2=H2
+check "unknown option" 2 "$status"
+run --help
+check "help status" 0 "$status"
+case "$out" in usage:*) check "help text" ok ok ;; *) check "help text" "usage" "$out" ;; esac
+
+# Bad input never crashes: binary bytes, invalid UTF-8, a 1 MiB line, a NUL byte.
+printf 'H2\xff\xfe=H2\n\x00\x01\x02\n' | "$cli" --json >"$tmp/out" 2>"$tmp/err"
+status=$?
+check "binary status" 1 "$status"
+check "binary lines" 2 "$(wc -l <"$tmp/out")"
+check "binary kinds" "Unrecognised Unrecognised" "$(grep -o '"kind":"[A-Za-z]*"' "$tmp/out" | cut -d'"' -f4 | tr '\n' ' ' | sed 's/ $//')"
+head -c 1048576 /dev/zero | tr '\0' 'H' >"$tmp/big"
+printf '=H\n' >>"$tmp/big"
+"$cli" --json --limit 1 <"$tmp/big" >"$tmp/out" 2>"$tmp/err"
+check "huge line kind" '"kind":"NoResult"' "$(grep -o '"kind":"[A-Za-z]*"' "$tmp/out")"
+big_groups=$(for i in $(seq 1 20000); do printf '(H)2'; done)
+run --json --limit 1 "${big_groups}=H"
+check "many groups" '"kind":"NoResult"' "$(grep -o '"kind":"[A-Za-z]*"' <<<"$out")"
+run --json '(H)2147483647=H'
+check "expansion bound" '"kind":"Unrecognised"' "$(grep -o '"kind":"[A-Za-z]*"' <<<"$out")"
+
+echo "cli end to end: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
