@@ -15,7 +15,7 @@ struct CliOptions {
     bool coefficientsOnly = false;
     bool json = false;
     bool help = false;
-    SearchEngine engine = SearchEngine::Reference;
+    SearchEngine engine = kDefaultSearchEngine;
     std::vector<std::string> equations;  // none: read standard input, one per line
 };
 

@@ -11,7 +11,7 @@
 namespace qivara {
 
 struct JobOptions {
-    SearchEngine engine = SearchEngine::Reference;
+    SearchEngine engine = kDefaultSearchEngine;
     std::stop_token stop;          // polled between examined vectors and before every window access
     ExaminedObserver onExamined;   // optional trace of the reference enumeration
 };

@@ -46,6 +46,9 @@ struct SearchControl {
 
 enum class SearchEngine { Reference };
 
+// The engine the window and the CLI use unless told otherwise.
+inline constexpr SearchEngine kDefaultSearchEngine = SearchEngine::Reference;
+
 // The search problem of a parsed job whose two sides use the same elements.
 SearchProblem MakeSearchProblem(const JobData& job);
 
