@@ -18,9 +18,10 @@ void PrintPlain(const qivara::cli::EquationReport& report) {
         return;
     }
     std::cout << '\n';
-    std::string message = report.message;
-    for (std::size_t at = message.find("\r\n"); at != std::string::npos; at = message.find("\r\n", at)) {
-        message.replace(at, 2, "\n");
+    // The message's CR LF line break becomes the terminal's LF.
+    std::string message;
+    for (char c : report.message) {
+        if (c != '\r') message += c;
     }
     std::cerr << report.title << ": " << message << '\n';
 }
