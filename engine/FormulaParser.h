@@ -26,7 +26,8 @@ bool ParseFormula(Species& species);
 // The group expansion on its own: each pass writes the first group out as plain text by
 // appending multiplier - 1 copies of its content to the end and deleting its "(" and ")"
 // followed by the multiplier's decimal rendering. So C(l)1 gives Cl, (N)2a gives NaN and
-// H2(3)2 gives H233. nullopt when the formula is rejected.
+// H2(3)2 gives H233. nullopt when the formula is rejected; a formula holding any byte other than
+// letters, digits and parentheses is rejected here already, since the symbol scan would reject it.
 std::optional<std::string> ExpandGroups(std::string_view formula);
 
 // The text between the first `open` and the first `close` that starts at or after the end of
