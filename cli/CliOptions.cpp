@@ -4,7 +4,7 @@ namespace qivara::cli {
 
 const char* UsageText() {
     return "usage: qivara-balancer-cli [--limit TEXT] [--results TEXT] [--coefficients] [--json]\n"
-           "                           [--engine reference] [EQUATION ...]\n"
+           "                           [--engine fast|reference] [EQUATION ...]\n"
            "\n"
            "Balances each EQUATION (or each line of standard input when none is given) as the\n"
            "desktop program does, e.g. MnO2+KBr+H2SO4=MnSO4+KHSO4+Br2+H2O.\n"
@@ -13,7 +13,7 @@ const char* UsageText() {
            "  --results TEXT   text of the result-limit box (default 1)\n"
            "  --coefficients   show coefficients only instead of balanced equations\n"
            "  --json           one JSON object per equation\n"
-           "  --engine NAME    search engine: reference\n"
+           "  --engine NAME    search engine: fast (default) or reference (the literal enumeration)\n"
            "  --help           this text\n"
            "\n"
            "Exit status: 0 when every equation was balanced, 1 when any was not, 2 on a usage error.\n";
@@ -50,8 +50,10 @@ ParsedOptions ParseCliOptions(const std::vector<std::string>& arguments) {
             if (!value(name)) return {std::nullopt, "--engine needs a value"};
             if (name == "reference") {
                 options.engine = SearchEngine::Reference;
+            } else if (name == "fast") {
+                options.engine = SearchEngine::Fast;
             } else {
-                return {std::nullopt, "unknown engine '" + name + "' (use reference)"};
+                return {std::nullopt, "unknown engine '" + name + "' (use fast or reference)"};
             }
         } else {
             return {std::nullopt, "unknown option '" + argument + "'"};

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "FastSearch.h"
 #include "ReferenceSearch.h"
 
 namespace qivara {
@@ -45,6 +46,8 @@ SearchResult RunCoefficientSearch(SearchEngine engine, const SearchProblem& prob
     switch (engine) {
         case SearchEngine::Reference:
             return ReferenceSearch(problem, control);
+        case SearchEngine::Fast:
+            return FastSearch(problem, control);
     }
     throw std::logic_error("unknown search engine");
 }

@@ -4,7 +4,8 @@
 // Every engine records exactly the same solutions: the vectors with entries in 1..L examined in
 // co-lexicographic order (the last product the most significant position, the first reactant
 // the least), kept when they conserve every element and pass the multiple filter, until
-// ResultLimit are recorded. The reference engine is that enumeration step by step.
+// ResultLimit are recorded. The reference engine is that enumeration step by step; the fast
+// engine walks the lattice of balanced vectors in the same order (FastSearch.h).
 
 #include <cstdint>
 #include <functional>
@@ -44,7 +45,7 @@ struct SearchControl {
     ExaminedObserver onExamined;    // optional; reference engine only
 };
 
-enum class SearchEngine { Reference };
+enum class SearchEngine { Reference, Fast };
 
 // The engine the window and the CLI use unless told otherwise.
 inline constexpr SearchEngine kDefaultSearchEngine = SearchEngine::Reference;

@@ -1,0 +1,89 @@
+#include "FastSearch.h"
+
+#include "LatticeDescent.h"
+#include "ReferenceSearch.h"
+
+namespace qivara {
+namespace {
+
+using exact::Int;
+
+// Element rows with reactant columns +count and product columns -count, columns in descent
+// order: column i is species n-1-i, so lexicographic order of a row's columns is the
+// reference's co-lexicographic order of coefficient vectors.
+std::vector<IntegerRow> SignedElementRows(const SearchProblem& problem) {
+    const std::size_t n = problem.SpeciesCount();
+    const auto reactants = static_cast<std::size_t>(problem.reactantCount);
+    std::vector<IntegerRow> rows;
+    for (const std::vector<std::int32_t>& counts : problem.elementCounts) {
+        IntegerRow row(n);
+        for (std::size_t k = 0; k < n; ++k) row[n - 1 - k] = k < reactants ? Int{counts[k]} : -Int{counts[k]};
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+CoefficientVector ToCoefficients(const IntegerRow& x) {
+    CoefficientVector c(x.size());
+    for (std::size_t i = 0; i < x.size(); ++i) c[x.size() - 1 - i] = static_cast<std::int64_t>(x[i]);
+    return c;
+}
+
+bool Balanced(const std::vector<IntegerRow>& rows, const IntegerRow& x) {
+    for (const IntegerRow& row : rows) {
+        Int sum = 0;
+        for (std::size_t i = 0; i < x.size(); ++i) sum = exact::Add(sum, exact::Mul(row[i], x[i]));
+        if (sum != 0) return false;
+    }
+    return true;
+}
+
+SearchResult LatticeSearch(const SearchProblem& problem, const SearchControl& control) {
+    SearchResult result;
+    if (control.stop.stop_requested()) {
+        result.stopped = true;
+        return result;
+    }
+    const std::size_t n = problem.SpeciesCount();
+    const std::vector<IntegerRow> elementRows = SignedElementRows(problem);
+
+    // Only the all-ones vector is examined; its one full test records it if it is balanced
+    // (with nothing recorded yet, the multiple filter passes it).
+    if (problem.coefficientLimit <= 1) {
+        const IntegerRow ones(n, 1);
+        if (Balanced(elementRows, ones)) result.solutions.push_back(ToCoefficients(ones));
+        return result;
+    }
+    const Int limit = problem.coefficientLimit;
+
+    if (problem.resultLimit <= 0) {
+        // The reference stops after the full test of the first vector whose AtomBalance is 0:
+        // the first point of the lattice of that one equation, recorded if it is balanced.
+        IntegerRow atomRow(n, 0);
+        for (const IntegerRow& row : elementRows) {
+            for (std::size_t i = 0; i < n; ++i) atomRow[i] = exact::Add(atomRow[i], row[i]);
+        }
+        LatticeDescent walk(IntegerKernel({atomRow}, n), {atomRow}, limit, control.stop);
+        const std::optional<IntegerRow> first = walk.FirstPoint();
+        result.stopped = walk.Stopped();
+        if (first && Balanced(elementRows, *first)) result.solutions.push_back(ToCoefficients(*first));
+        return result;
+    }
+
+    LatticeDescent walk(IntegerKernel(elementRows, n), elementRows, limit, control.stop);
+    for (const IntegerRow& x : walk.FilteredRecords(problem.resultLimit)) result.solutions.push_back(ToCoefficients(x));
+    result.stopped = walk.Stopped();
+    return result;
+}
+
+}  // namespace
+
+SearchResult FastSearch(const SearchProblem& problem, const SearchControl& control) {
+    try {
+        return LatticeSearch(problem, control);
+    } catch (const exact::ArithmeticOverflow&) {
+        return ReferenceSearch(problem, control);
+    }
+}
+
+}  // namespace qivara
