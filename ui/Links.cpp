@@ -1,0 +1,24 @@
+#include "Links.h"
+
+#include <QDesktopServices>
+#include <QLabel>
+#include <QUrl>
+
+#include "MakerAddress.h"
+
+namespace qivara::ui {
+
+QLabel* MakeMakerLink(const QString& caption, QWidget* parent) {
+    auto* link = new QLabel(parent);
+    link->setTextFormat(Qt::RichText);
+    link->setText(QStringLiteral("<a href=\"%1\">%2</a>")
+                      .arg(QString::fromUtf8(kMakerAddress.data(), static_cast<qsizetype>(kMakerAddress.size())),
+                           caption.toHtmlEscaped()));
+    link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    link->setCursor(Qt::PointingHandCursor);
+    link->setToolTip(QString::fromUtf8(kMakerAddress.data(), static_cast<qsizetype>(kMakerAddress.size())));
+    QObject::connect(link, &QLabel::linkActivated, link, [](const QString& target) { QDesktopServices::openUrl(QUrl(target)); });
+    return link;
+}
+
+}  // namespace qivara::ui

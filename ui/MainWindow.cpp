@@ -1,0 +1,262 @@
+#include "MainWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+
+#include "BalanceJob.h"
+#include "ByteLengthValidator.h"
+#include "Encoding.h"
+#include "FatalError.h"
+#include "InputFilter.h"
+#include "LimitClamp.h"
+#include "Links.h"
+#include "MainWindowControls.h"
+#include "QtText.h"
+#include "Text.h"
+#include "UsageWindow.h"
+#include "WindowControls.h"
+#include "WindowGeometry.h"
+#include "WorkerBridge.h"
+
+namespace qivara::ui {
+namespace {
+
+constexpr int kEquationMaxBytes = 256;
+constexpr int kLimitBoxMaxCharacters = 2;
+const QColor kWindowColour(192, 192, 192);
+const QColor kGroupBoxColour(205, 205, 205);
+
+QString Name(std::string_view unitName) {
+    return QString::fromUtf8(unitName.data(), static_cast<qsizetype>(unitName.size()));
+}
+
+// The 14 px regular font in the default face that most controls use.
+QFont SmallFont() {
+    QFont font = QApplication::font();
+    font.setPixelSize(14);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+template <typename Widget>
+Widget* Place(Widget* widget, const QString& name, const QRect& geometry, bool smallFont) {
+    widget->setObjectName(name);
+    widget->setGeometry(geometry);
+    if (smallFont) widget->setFont(SmallFont());
+    return widget;
+}
+
+void Fill(QWidget& widget, const QColor& colour) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, colour);
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(true);
+}
+
+QLineEdit* MakeEditBox(QWidget* parent, std::string_view name, const QRect& geometry, const QString& content) {
+    auto* edit = Place(new QLineEdit(content, parent), Name(name), geometry, true);
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Text, Qt::black);
+    edit->setPalette(palette);
+    return edit;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(MessageBoxPresenter presenter, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_controls(std::make_unique<WindowControls>(*this, std::move(presenter))) {
+    setObjectName(QStringLiteral("MainWindow"));
+    setWindowTitle(QStringLiteral("Qivara方程式配平器"));
+    Fill(*this, kWindowColour);
+    BuildControls();
+    FixAndCentre(*this, ClientSizeFor(kMainWindowOuter), kMainWindowOuter);
+}
+
+MainWindow::~MainWindow() { StopAndJoinAll(); }
+
+void MainWindow::BuildControls() {
+    using namespace controls;
+    auto* pages = Place(new QStackedWidget(this), Name(kPageContainer), QRect(0, 0, 672, 296), false);
+    Fill(*pages, palette().color(QPalette::Button));
+
+    auto* mainPage = new QWidget(pages);
+    mainPage->setObjectName(QStringLiteral("MainPage"));
+    auto* settingsPage = new QWidget(pages);
+    settingsPage->setObjectName(QStringLiteral("SettingsPage"));
+    pages->addWidget(mainPage);
+    pages->addWidget(settingsPage);
+    pages->setCurrentIndex(0);
+
+    // Main page.
+    QLabel* link = MakeMakerLink(QStringLiteral("关于Qivara科技"), mainPage);
+    Place(link, QStringLiteral("超级"), QRect(176, 8, 96, 32), false);
+    Place(new QLabel(QStringLiteral("欲配平方程式"), mainPage), QStringLiteral("标签1"), QRect(8, 24, 128, 24), false);
+    QLineEdit* equation = MakeEditBox(mainPage, kEquationBox, QRect(8, 48, 288, 48), QString());
+    equation->setValidator(new ByteLengthValidator(kEquationMaxBytes, equation));
+    equation->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    InstallInputFilter(*equation);
+    connect(equation, &QLineEdit::textChanged, this, &MainWindow::EquationChanged);
+    Place(new QLabel(QStringLiteral("配平结果"), mainPage), QStringLiteral("标签2"), QRect(8, 104, 88, 16), false);
+    QLineEdit* result = MakeEditBox(mainPage, kResultBox, QRect(8, 120, 288, 56), QString());
+    result->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    SetInputMode(*result, kInputReadOnly);
+    auto* startStop = Place(new QPushButton(QStringLiteral("配平"), mainPage), Name(kStartStopButton), QRect(96, 256, 80, 32), true);
+    connect(startStop, &QPushButton::clicked, this, &MainWindow::StartStopHandler);
+    auto* usage = Place(new QPushButton(QStringLiteral("使用方法"), mainPage), Name(kUsageButton), QRect(184, 256, 80, 32), false);
+    connect(usage, &QPushButton::clicked, this, &MainWindow::OpenUsageWindow);
+
+    // Settings page. The two group boxes overlap by 24 px; the second lies above the first.
+    auto* basic = Place(new QGroupBox(QStringLiteral("基本设置"), settingsPage), QStringLiteral("分组框1"), QRect(8, 24, 248, 128), true);
+    Fill(*basic, kGroupBoxColour);
+    Fill(*Place(new QLabel(QStringLiteral("系数上限："), basic), QStringLiteral("标签3"), QRect(24, 32, 80, 24), true), kGroupBoxColour);
+    Fill(*Place(new QLabel(QStringLiteral("结果上限："), basic), QStringLiteral("标签4"), QRect(24, 72, 80, 24), true), kGroupBoxColour);
+    const struct {
+        std::string_view name;
+        int y;
+        const char* initial;
+        int lowest;
+        int highest;
+    } limitBoxes[] = {{kCoefficientLimitBox, 32, "16", 2, 64}, {kResultLimitBox, 72, "1", 1, 16}};
+    for (const auto& box : limitBoxes) {
+        QLineEdit* edit = MakeEditBox(basic, box.name, QRect(120, box.y, 96, 24), QString::fromLatin1(box.initial));
+        edit->setMaxLength(kLimitBoxMaxCharacters);
+        edit->setAlignment(Qt::AlignCenter);
+        SetInputMode(*edit, kInputInteger);
+        InstallLimitBoxFilter(*edit);
+        new LimitClampOnFocusOut(*edit, box.lowest, box.highest);
+    }
+    auto* display = Place(new QGroupBox(QStringLiteral("结果显示"), settingsPage), QStringLiteral("分组框2"), QRect(8, 128, 248, 128), true);
+    Fill(*display, kGroupBoxColour);
+    auto* coefficientsOnly = Place(new QRadioButton(QStringLiteral("只显示配平系数"), display), Name(kCoefficientsOnlyRadio),
+                                   QRect(24, 32, 200, 24), true);
+    auto* balancedEquation = Place(new QRadioButton(QStringLiteral("显示配平后的方程式"), display), Name(kBalancedEquationRadio),
+                                   QRect(24, 72, 200, 24), true);
+    Fill(*coefficientsOnly, kGroupBoxColour);
+    Fill(*balancedEquation, kGroupBoxColour);
+    balancedEquation->setChecked(true);  // the two share their parent, so Qt keeps them exclusive
+
+    // The settings button lies on the window, above the pages, and shows on both.
+    auto* settings = Place(new QPushButton(QStringLiteral("设置"), this), Name(kSettingsButton), QRect(8, 256, 80, 32), true);
+    settings->raise();
+    connect(settings, &QPushButton::clicked, this, &MainWindow::SettingsToggle);
+}
+
+void MainWindow::SetMessageBoxPresenter(MessageBoxPresenter presenter) { m_controls->SetMessageBoxPresenter(std::move(presenter)); }
+
+void MainWindow::SettingsToggle() {
+    using namespace controls;
+    if (m_controls->ReadInteger(kPageContainer, Property::CurrentPage) == 0) {
+        m_controls->WriteProperty(kSettingsButton, Property::Caption, Cp936FromUtf8("返回"));
+        m_controls->WriteProperty(kPageContainer, Property::CurrentPage, 1);
+    } else {
+        m_controls->WriteProperty(kSettingsButton, Property::Caption, Cp936FromUtf8("设置"));
+        m_controls->WriteProperty(kPageContainer, Property::CurrentPage, 0);
+    }
+}
+
+void MainWindow::EquationChanged() {
+    if (!m_controls->ReadText(controls::kResultBox, Property::Content).empty()) {
+        m_controls->WriteProperty(controls::kResultBox, Property::Content, std::string());
+    }
+}
+
+void MainWindow::StartStopHandler() {
+    const std::string caption = m_controls->ReadText(controls::kStartStopButton, Property::Caption);
+    if (TextCompare(caption, Cp936FromUtf8("开始")) == 0) {
+        StartJob();
+    } else {
+        StopJob();
+    }
+}
+
+void MainWindow::StartJob() {
+    using namespace controls;
+    m_controls->WriteProperty(kStartStopButton, Property::ButtonType, 0);
+    m_controls->WriteProperty(kSettingsButton, Property::Disabled, 1);
+    m_controls->WriteProperty(kEquationBox, Property::InputMode, kInputReadOnly);
+    m_controls->WriteProperty(kResultBox, Property::Content, std::string());
+
+    // A job that restored the idle window but has not ended yet must not touch the new job's
+    // window: stopping it refuses whatever it still asks for.
+    RetireCurrent();
+    const std::uint64_t id = m_nextJobId++;
+    WindowControls* windowControls = m_controls.get();
+    m_current = Worker{id, std::make_unique<std::jthread>([this, id, windowControls, engine = m_engine,
+                                                           onExamined = m_onExamined](std::stop_token stop) {
+                           FinishKind kind = FinishKind::Stopped;
+                           try {
+                               WorkerBridge window(*this, *windowControls, stop);
+                               kind = BalanceJob(window, JobOptions{engine, stop, onExamined}).kind;
+                           } catch (const std::exception& error) {
+                               RaiseFatalError(0, error.what());
+                           }
+                           // This window outlives its workers (the destructor joins them), so
+                           // posting to it is safe.
+                           QMetaObject::invokeMethod(this, [this, id, kind] { OnWorkerEnded(id, kind); }, Qt::QueuedConnection);
+                       })};
+
+    m_controls->WriteProperty(kStartStopButton, Property::Caption, Cp936FromUtf8("停止"));
+}
+
+void MainWindow::StopJob() {
+    const bool hadJob = m_current.has_value();
+    RetireCurrent();
+    FinishJob(*m_controls, FinishKind::Stopped);
+    if (hadJob) emit jobEnded(static_cast<int>(FinishKind::Stopped));
+}
+
+void MainWindow::RetireCurrent() {
+    if (!m_current) return;
+    m_current->thread->request_stop();
+    m_retiring.push_back(std::move(*m_current));
+    m_current.reset();
+}
+
+void MainWindow::OnWorkerEnded(std::uint64_t id, FinishKind kind) {
+    if (m_current && m_current->id == id) {
+        m_current->thread->join();
+        m_current.reset();
+        emit jobEnded(static_cast<int>(kind));
+        return;
+    }
+    for (auto worker = m_retiring.begin(); worker != m_retiring.end(); ++worker) {
+        if (worker->id == id) {
+            worker->thread->join();
+            m_retiring.erase(worker);
+            return;
+        }
+    }
+}
+
+void MainWindow::StopAndJoinAll() {
+    RetireCurrent();
+    for (Worker& worker : m_retiring) worker.thread->request_stop();
+    // A worker waiting on the window's thread is woken by the stop; one inside the search sees it
+    // at its next poll, between two examined vectors.
+    for (Worker& worker : m_retiring) worker.thread->join();
+    m_retiring.clear();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    StopAndJoinAll();
+    // A closing message box still open belongs to a job that is now stopped.
+    for (QMessageBox* box : findChildren<QMessageBox*>()) box->reject();
+    event->accept();
+}
+
+void MainWindow::OpenUsageWindow() {
+    UsageWindow usage;
+    usage.exec();
+}
+
+}  // namespace qivara::ui

@@ -1,0 +1,49 @@
+#include "UsageWindow.h"
+
+#include <QLabel>
+
+#include "Links.h"
+#include "Pictures.h"
+#include "WindowGeometry.h"
+
+namespace qivara::ui {
+namespace {
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& geometry, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromUtf8(name));
+    label->setGeometry(geometry);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+}  // namespace
+
+UsageWindow::UsageWindow(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
+    setObjectName(QStringLiteral("UsageWindow"));
+    setModal(true);
+    setWindowTitle(QString());
+
+    MakeLabel(this, "标签1", QRect(16, 8, 216, 40), QStringLiteral("Qivara化学方程式配平器"));
+    MakeLabel(this, "标签3", QRect(288, 8, 88, 24), QStringLiteral("演示"));
+    MakeLabel(this, "标签2", QRect(8, 64, 240, 32), QStringLiteral("中间连接用=；\n数字大写；\n只能出现一个括号\n"));
+    QLabel* link = MakeMakerLink(QStringLiteral("关于我们"), this);
+    link->setObjectName(QStringLiteral("超级链接框1"));
+    link->setGeometry(8, 112, 112, 32);
+    link->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    auto* animation = new PictureBox(this);
+    animation->setObjectName(QStringLiteral("图片框2"));
+    animation->setGeometry(0, 152, 248, 184);
+    ShowAnimation(*animation);
+
+    auto* demonstration = new PictureBox(this);
+    demonstration->setObjectName(QStringLiteral("图片框1"));
+    demonstration->setGeometry(272, 32, 256, 296);
+    ShowDemonstration(*demonstration);
+
+    FixAndCentre(*this, ClientSizeFor(kUsageWindowOuter), kUsageWindowOuter);
+}
+
+}  // namespace qivara::ui
