@@ -38,7 +38,7 @@ bool Balanced(const std::vector<IntegerRow>& rows, const IntegerRow& x) {
     return true;
 }
 
-SearchResult LatticeSearch(const SearchProblem& problem, const SearchControl& control) {
+SearchResult WalkLattice(const SearchProblem& problem, const SearchControl& control) {
     SearchResult result;
     if (control.stop.stop_requested()) {
         result.stopped = true;
@@ -78,12 +78,29 @@ SearchResult LatticeSearch(const SearchProblem& problem, const SearchControl& co
 
 }  // namespace
 
-SearchResult FastSearch(const SearchProblem& problem, const SearchControl& control) {
+SearchResult LatticeSearch(const SearchProblem& problem, const SearchControl& control) {
     try {
-        return LatticeSearch(problem, control);
+        return WalkLattice(problem, control);
     } catch (const exact::ArithmeticOverflow&) {
         return ReferenceSearch(problem, control);
     }
+}
+
+SearchResult FastSearch(const SearchProblem& problem, const SearchControl& control) {
+    // The literal prefix ends on the caller's stop request or once its budget is spent; its
+    // result, when it finishes, is the reference's by definition.
+    std::stop_source prefixStop;
+    const std::stop_callback relay(control.stop, [&prefixStop] { prefixStop.request_stop(); });
+    std::size_t examined = 0;
+    SearchControl prefix;
+    prefix.stop = prefixStop.get_token();
+    prefix.onExamined = [&](const CoefficientVector&) {
+        if (++examined > kLiteralPrefixVectors) prefixStop.request_stop();
+    };
+    SearchResult literal = ReferenceSearch(problem, prefix);
+    if (!literal.stopped) return literal;
+    if (control.stop.stop_requested()) return SearchResult{{}, true};
+    return LatticeSearch(problem, {control.stop, {}});
 }
 
 }  // namespace qivara

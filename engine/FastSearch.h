@@ -11,9 +11,17 @@ namespace qivara {
 // result limit <= 0 the reference ends at the first vector whose atom totals balance, so that
 // vector is found on the lattice of the single atom-total equation instead.
 //
-// All arithmetic is exact 128-bit; should an absurd input need more, the search falls back to
-// ReferenceSearch, which is exact but slow. Polls control.stop in every loop; control.onExamined
-// is not called (the fast search examines no vectors one by one).
+// It first runs the literal enumeration for a few hundred vectors: when the answer lies that
+// early (a first solution made of small coefficients, result limit 1) nothing beats it, and the
+// lattice set-up would cost more than the whole enumeration. Otherwise it runs LatticeSearch.
+// Polls control.stop in every loop; control.onExamined is not called.
 SearchResult FastSearch(const SearchProblem& problem, const SearchControl& control);
+
+// The lattice walk alone. All arithmetic is exact 128-bit; should an absurd input need more, it
+// falls back to ReferenceSearch, which is exact but slow.
+SearchResult LatticeSearch(const SearchProblem& problem, const SearchControl& control);
+
+// Vectors the literal enumeration may examine before FastSearch switches to the lattice.
+inline constexpr std::size_t kLiteralPrefixVectors = 256;
 
 }  // namespace qivara
