@@ -48,7 +48,7 @@ struct SearchControl {
 enum class SearchEngine { Reference, Fast };
 
 // The engine the window and the CLI use unless told otherwise.
-inline constexpr SearchEngine kDefaultSearchEngine = SearchEngine::Reference;
+inline constexpr SearchEngine kDefaultSearchEngine = SearchEngine::Fast;
 
 // The search problem of a parsed job whose two sides use the same elements.
 SearchProblem MakeSearchProblem(const JobData& job);

@@ -45,9 +45,18 @@ TEST(CliOptions, UsageErrors) {
 }
 
 TEST(CliOptions, EngineChoice) {
-    const ParsedOptions parsed = ParseCliOptions({"--engine", "reference"});
-    ASSERT_TRUE(parsed.options);
-    EXPECT_EQ(parsed.options->engine, qivara::SearchEngine::Reference);
+    const struct {
+        std::vector<std::string> arguments;
+        qivara::SearchEngine engine;
+    } cases[] = {{{}, qivara::SearchEngine::Fast},
+                 {{"--engine", "fast"}, qivara::SearchEngine::Fast},
+                 {{"--engine", "reference"}, qivara::SearchEngine::Reference},
+                 {{"--engine", "reference", "--engine", "fast"}, qivara::SearchEngine::Fast}};
+    for (const auto& c : cases) {
+        const ParsedOptions parsed = ParseCliOptions(c.arguments);
+        ASSERT_TRUE(parsed.options);
+        EXPECT_EQ(parsed.options->engine, c.engine) << c.arguments.size();
+    }
 }
 
 }  // namespace

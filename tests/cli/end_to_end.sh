@@ -95,6 +95,18 @@ head -c 1048576 /dev/zero | tr '\0' 'H' >"$tmp/big"
 printf '=H\n' >>"$tmp/big"
 "$cli" --json --limit 1 <"$tmp/big" >"$tmp/out" 2>"$tmp/err"
 check "huge line kind" '"kind":"NoResult"' "$(grep -o '"kind":"[A-Za-z]*"' "$tmp/out")"
+
+# The default engine at the largest limit; the literal enumeration gives the same at limit 50.
+run --coefficients --limit 2147483647 --results 16 'MnO2+KBr+H2SO4=MnSO4+KHSO4+Br2+H2O' 'H2+O2=H2O+H2O2'
+check "largest limits answer at once" "1,2,3,1,2,1,2
+3,2,2,1　8,5,6,2　11,7,8,3　14,9,10,4　17,11,12,5　20,13,14,6　23,15,16,7　26,17,18,8　29,19,20,9　32,21,22,10　35,23,24,11　38,25,26,12　41,27,28,13　44,29,30,14　47,31,32,15　50,33,34,16" "$out"
+
+run --engine reference --limit 8 --results 10 --coefficients 'H2+O2=H2O+H2O2'
+check "reference engine" "3,2,2,1　8,5,6,2" "$out"
+
+run --engine slow 'H2+O2=H2O'
+check "unknown engine status" 2 "$status"
+
 big_groups=$(for i in $(seq 1 20000); do printf '(H)2'; done)
 run --json --limit 1 "${big_groups}=H"
 check "many groups" '"kind":"NoResult"' "$(grep -o '"kind":"[A-Za-z]*"' <<<"$out")"

@@ -172,6 +172,7 @@ TEST(BalanceJob, StopDuringSearchWritesAndShowsNothing) {
     std::stop_source stop;
     std::size_t examined = 0;
     JobOptions options;
+    options.engine = SearchEngine::Reference;  // the engine that reports every examined vector
     options.stop = stop.get_token();
     options.onExamined = [&](const CoefficientVector&) {
         if (++examined == 1000) stop.request_stop();
