@@ -122,6 +122,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the job did not give %s\n", kExpected);
         return 1;
     }
+    Find<QLineEdit>(window, controls::kEquationBox).setCursorPosition(0);
     QTest::qWait(50);
     const QImage client = window.grab().toImage();
     if (!WriteJpeg(argv[1], Framed(client))) {

@@ -1,0 +1,227 @@
+// The start/stop button's states and transitions, whole jobs through the window, and stopping or
+// closing while a job runs.
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QTest>
+
+#include "MainWindowControls.h"
+#include "MakerAddress.h"
+#include "UiTestSupport.h"
+
+namespace qivara::ui::test {
+namespace {
+
+using namespace controls;
+
+constexpr char kExample[] = "MnO2+KBr+H2SO4=MnSO4+KHSO4+Br2+H2O";
+
+QString Summary(int results) {
+    return Q("Qivara配平器以替您处理完毕，共有") + QString::number(results) +
+           Q("种配平结果，感谢您使用Qivara科技软件,更多应用型软件请访问Qivara科技") + Q(kMakerAddress) + Q("。");
+}
+
+TEST_F(MainWindowTest, FirstClickAfterStartUpOnlyRelabels) {
+    ExpectState("配平", false, false);
+    Edit(kEquationBox).setText(Q("H2+O2=H2O"));
+    Click(kStartStopButton);
+    ExpectState("开始", true, false);
+    EXPECT_EQ(window->WorkerCount(), 0u);
+    QTest::qWait(50);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(Edit(kResultBox).text().isEmpty());
+}
+
+TEST_F(MainWindowTest, StartEntersRunningAndIdleComesOnlyAfterTheBoxCloses) {
+    Edit(kEquationBox).setText(Q("H2+O2=H2O"));
+    Start();
+    ExpectState("停止", false, true);
+    ASSERT_TRUE(WaitForJobEnd());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].startStopCaption, Q("停止"));
+    EXPECT_FALSE(boxes[0].settingsEnabled);
+    EXPECT_EQ(boxes[0].owner, window.get());
+    ExpectState("开始", true, false);
+    EXPECT_EQ(endedKinds, std::vector<int>{static_cast<int>(FinishKind::Summary)});
+}
+
+TEST_F(MainWindowTest, StopDuringALongSearchLeavesTheResultEmptyAndShowsNothing) {
+    Edit(kEquationBox).setText(Q(kExample));
+    Edit(kCoefficientLimitBox).setText(Q("64"));
+    Edit(kResultLimitBox).setText(Q("16"));
+    Edit(kResultBox).setText(Q("old result"));
+    Start();
+    EXPECT_TRUE(Edit(kResultBox).text().isEmpty()) << "the start empties the result box";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return searching.load(); }, 60000));
+    Click(kStartStopButton);
+    ExpectState("开始", true, false);  // idle at once, before the worker has ended
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->WorkerCount() == 0; }, 60000));
+    QTest::qWait(50);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(Edit(kResultBox).text().isEmpty());
+    EXPECT_EQ(endedKinds, std::vector<int>{static_cast<int>(FinishKind::Stopped)});
+}
+
+// The job is held inside a search that would succeed: after the stop it neither writes its
+// result nor shows its summary, and the next job starts afresh.
+TEST_F(MainWindowTest, StoppedJobThatWasAboutToFinishWritesNothing) {
+    HoldSearch();
+    Edit(kEquationBox).setText(Q("H2+O2=H2O"));
+    Start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gate.Reached(); }, 60000));
+    Click(kStartStopButton);
+    ExpectState("开始", true, false);
+    gate.Open();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->WorkerCount() == 0; }, 60000));
+    QTest::qWait(50);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(Edit(kResultBox).text().isEmpty());
+    ExpectState("开始", true, false);
+
+    Start();
+    ASSERT_TRUE(WaitForJobEnd());
+    EXPECT_EQ(Edit(kResultBox).text(), Q("2H2+O2=2H2O"));
+    EXPECT_EQ(boxes.size(), 1u);
+}
+
+struct JobCase {
+    const char* name;
+    const char* equation;
+    const char* coefficientLimit;
+    bool coefficientsOnly;
+    const char* result;
+    int kind;
+    QMessageBox::Icon icon;
+    const char* title;
+    const char* message;  // nullptr: the summary naming one result
+};
+// Names the row in test output instead of dumping its bytes.
+void PrintTo(const JobCase& row, std::ostream* out) { *out << row.name; }
+
+class FullJob : public MainWindowTest, public ::testing::WithParamInterface<JobCase> {};
+
+TEST_P(FullJob, ResultAndClosingMessage) {
+    const JobCase& job = GetParam();
+    Edit(kEquationBox).setText(Q(job.equation));
+    Edit(kCoefficientLimitBox).setText(Q(job.coefficientLimit));
+    if (job.coefficientsOnly) Radio(kCoefficientsOnlyRadio).click();
+    EXPECT_EQ(Radio(kBalancedEquationRadio).isChecked(), !job.coefficientsOnly);
+    Start();
+    ASSERT_TRUE(WaitForJobEnd());
+    EXPECT_EQ(Edit(kResultBox).text(), Q(job.result));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].message, job.message ? Q(job.message) : Summary(1));
+    EXPECT_EQ(boxes[0].title, Q(job.title));
+    EXPECT_EQ(boxes[0].icon, job.icon);
+    EXPECT_EQ(boxes[0].owner, window.get());
+    EXPECT_EQ(endedKinds, std::vector<int>{job.kind});
+    ExpectState("开始", true, false);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Window, FullJob,
+    ::testing::Values(
+        JobCase{"WaterAsEquation", "H2+O2=H2O", "16", false, "2H2+O2=2H2O", 4, QMessageBox::Information, "信息", nullptr},
+        JobCase{"WaterAsCoefficients", "H2+O2=H2O", "16", true, "2,1,2", 4, QMessageBox::Information, "信息", nullptr},
+        JobCase{"ExampleAsEquation", kExample, "16", false, "MnO2+2KBr+3H2SO4=MnSO4+2KHSO4+Br2+2H2O", 4, QMessageBox::Information,
+                "信息", nullptr},
+        JobCase{"ExampleAsCoefficients", kExample, "16", true, "1,2,3,1,2,1,2", 4, QMessageBox::Information, "信息", nullptr},
+        JobCase{"NoResultBelowTheLimit", kExample, "2", false, "", 3, QMessageBox::Information, "信息",
+                "处理完毕，没有找到配平结果。\r\n可以尝试设置更高的系数上限。"},
+        JobCase{"Unrecognised", "H2+O2", "16", false, "", 1, QMessageBox::Critical, "错误", "无法识别待配平方程式！"},
+        JobCase{"ElementsNotConserved", "H2=O2", "16", false, "", 2, QMessageBox::Warning, "警告", "元素种类不守恒！"}),
+    [](const ::testing::TestParamInfo<JobCase>& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindowTest, SummaryCountsEveryResult) {
+    Edit(kEquationBox).setText(Q("H2+O2=H2O+H2O2"));
+    Edit(kCoefficientLimitBox).setText(Q("8"));
+    Edit(kResultLimitBox).setText(Q("10"));
+    Start();
+    ASSERT_TRUE(WaitForJobEnd());
+    EXPECT_EQ(Edit(kResultBox).text(), Q("3H2+2O2=2H2O+H2O2　8H2+5O2=6H2O+2H2O2"));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].message, Summary(2));
+}
+
+TEST_F(MainWindowTest, DisplayModeChangedDuringTheSearchTakesEffect) {
+    HoldSearch();
+    Edit(kEquationBox).setText(Q("H2+O2=H2O"));
+    Start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gate.Reached(); }, 60000));
+    Radio(kCoefficientsOnlyRadio).click();
+    EXPECT_FALSE(Radio(kBalancedEquationRadio).isChecked());
+    gate.Open();
+    ASSERT_TRUE(WaitForJobEnd());
+    EXPECT_EQ(Edit(kResultBox).text(), Q("2,1,2"));
+}
+
+TEST_F(MainWindowTest, SameEquationTwiceGivesTheSameResult) {
+    Edit(kEquationBox).setText(Q(kExample));
+    Start();
+    ASSERT_TRUE(WaitForJobEnd());
+    const QString first = Edit(kResultBox).text();
+    Start();
+    EXPECT_TRUE(Edit(kResultBox).text().isEmpty());
+    ASSERT_TRUE(WaitForJobEnd());
+    EXPECT_EQ(Edit(kResultBox).text(), first);
+    EXPECT_EQ(boxes.size(), 2u);
+}
+
+TEST_F(MainWindowTest, EditingTheEquationEmptiesTheResult) {
+    Edit(kEquationBox).setText(Q("H2+O2=H2O"));
+    Start();
+    ASSERT_TRUE(WaitForJobEnd());
+    ASSERT_FALSE(Edit(kResultBox).text().isEmpty());
+    Edit(kEquationBox).setFocus();
+    QTest::keyClick(&Edit(kEquationBox), Qt::Key_Backspace);
+    EXPECT_EQ(Edit(kEquationBox).text(), Q("H2+O2=H2"));
+    EXPECT_TRUE(Edit(kResultBox).text().isEmpty());
+}
+
+TEST_F(MainWindowTest, WritingTheResultBoxRaisesItsContentChanged) {
+    QSignalSpy changed(&Edit(kResultBox), &QLineEdit::textChanged);
+    Edit(kEquationBox).setText(Q("H2+O2=H2O"));
+    Start();
+    ASSERT_TRUE(WaitForJobEnd());
+    ASSERT_FALSE(changed.isEmpty());
+    EXPECT_EQ(changed.last().at(0).toString(), Q("2H2+O2=2H2O"));
+}
+
+TEST_F(MainWindowTest, ClosingDuringASearchStopsAndJoinsTheWorker) {
+    Edit(kEquationBox).setText(Q(kExample));
+    Edit(kCoefficientLimitBox).setText(Q("64"));
+    Edit(kResultLimitBox).setText(Q("16"));
+    Start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return searching.load(); }, 60000));
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(window->WorkerCount(), 0u) << "close returns only after the worker has ended";
+    QTest::qWait(50);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(Edit(kResultBox).text().isEmpty());
+}
+
+// The worker waits for its message box on the window's thread when the window is closed: the
+// close must not wait for the worker forever, and the job restores nothing afterwards.
+TEST_F(MainWindowTest, ClosingWhileTheClosingMessageIsOpenDoesNotDeadlock) {
+    duringBox = [this] { window->close(); };
+    Edit(kEquationBox).setText(Q("H2+O2=H2O"));
+    Start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.empty(); }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->WorkerCount() == 0; }, 60000));
+    QTest::qWait(50);
+    EXPECT_EQ(Button(kStartStopButton).text(), Q("停止")) << "a stopped job restores nothing";
+    EXPECT_EQ(boxes.size(), 1u);
+}
+
+TEST_F(MainWindowTest, SettingsButtonIsDisabledWhileRunning) {
+    HoldSearch();
+    Edit(kEquationBox).setText(Q("H2+O2=H2O"));
+    Start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gate.Reached(); }, 60000));
+    Click(kSettingsButton);
+    EXPECT_EQ(window->findChild<QStackedWidget*>(Q(kPageContainer))->currentIndex(), 0);
+    gate.Open();
+    ASSERT_TRUE(WaitForJobEnd());
+}
+
+}  // namespace
+}  // namespace qivara::ui::test

@@ -1,0 +1,200 @@
+// The three windows against their layout table: every control's name, type, container, geometry,
+// caption, font and starting settings, and the windows' own size, title and frame.
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTextDocument>
+#include <QTest>
+
+#include "MainWindowControls.h"
+#include "SplashWindow.h"
+#include "UiTestSupport.h"
+#include "UsageWindow.h"
+#include "WindowControls.h"
+#include "WindowGeometry.h"
+
+namespace qivara::ui::test {
+namespace {
+
+enum class Font { Default, Small14 };
+
+struct ControlRow {
+    const char* window;
+    const char* name;
+    const char* type;
+    const char* container;
+    QRect geometry;
+    const char* caption;  // for a link: its visible text
+    Font font;
+};
+
+// One row per control, as laid out for the user.
+const ControlRow kControls[] = {
+    {"MainWindow", "选择夹", "QStackedWidget", "MainWindow", {0, 0, 672, 296}, nullptr, Font::Default},
+    {"MainWindow", "按钮1", "QPushButton", "MainWindow", {8, 256, 80, 32}, "设置", Font::Small14},
+    {"MainWindow", "超级", "QLabel", "MainPage", {176, 8, 96, 32}, "关于Qivara科技", Font::Default},
+    {"MainWindow", "标签1", "QLabel", "MainPage", {8, 24, 128, 24}, "欲配平方程式", Font::Default},
+    {"MainWindow", "编辑框1", "QLineEdit", "MainPage", {8, 48, 288, 48}, "", Font::Small14},
+    {"MainWindow", "标签2", "QLabel", "MainPage", {8, 104, 88, 16}, "配平结果", Font::Default},
+    {"MainWindow", "编辑框2", "QLineEdit", "MainPage", {8, 120, 288, 56}, "", Font::Small14},
+    {"MainWindow", "按钮4", "QPushButton", "MainPage", {96, 256, 80, 32}, "配平", Font::Small14},
+    {"MainWindow", "按钮9", "QPushButton", "MainPage", {184, 256, 80, 32}, "使用方法", Font::Default},
+    {"MainWindow", "分组框1", "QGroupBox", "SettingsPage", {8, 24, 248, 128}, "基本设置", Font::Small14},
+    {"MainWindow", "标签3", "QLabel", "分组框1", {24, 32, 80, 24}, "系数上限：", Font::Small14},
+    {"MainWindow", "编辑框3", "QLineEdit", "分组框1", {120, 32, 96, 24}, "16", Font::Small14},
+    {"MainWindow", "标签4", "QLabel", "分组框1", {24, 72, 80, 24}, "结果上限：", Font::Small14},
+    {"MainWindow", "编辑框4", "QLineEdit", "分组框1", {120, 72, 96, 24}, "1", Font::Small14},
+    {"MainWindow", "分组框2", "QGroupBox", "SettingsPage", {8, 128, 248, 128}, "结果显示", Font::Small14},
+    {"MainWindow", "单选框1", "QRadioButton", "分组框2", {24, 32, 200, 24}, "只显示配平系数", Font::Small14},
+    {"MainWindow", "单选框2", "QRadioButton", "分组框2", {24, 72, 200, 24}, "显示配平后的方程式", Font::Small14},
+    {"UsageWindow", "标签1", "QLabel", "UsageWindow", {16, 8, 216, 40}, "Qivara化学方程式配平器", Font::Default},
+    {"UsageWindow", "标签3", "QLabel", "UsageWindow", {288, 8, 88, 24}, "演示", Font::Default},
+    {"UsageWindow", "标签2", "QLabel", "UsageWindow", {8, 64, 240, 32}, "中间连接用=；\n数字大写；\n只能出现一个括号\n", Font::Default},
+    {"UsageWindow", "超级链接框1", "QLabel", "UsageWindow", {8, 112, 112, 32}, "关于我们", Font::Default},
+    {"UsageWindow", "图片框2", "QLabel", "UsageWindow", {0, 152, 248, 184}, nullptr, Font::Default},
+    {"UsageWindow", "图片框1", "QLabel", "UsageWindow", {272, 32, 256, 296}, nullptr, Font::Default},
+    {"SplashWindow", "图片框1", "QLabel", "SplashWindow", {-8, 0, 536, 360}, nullptr, Font::Default},
+};
+
+QString CaptionOf(const QWidget& widget) {
+    if (auto* button = qobject_cast<const QAbstractButton*>(&widget)) return button->text();
+    if (auto* edit = qobject_cast<const QLineEdit*>(&widget)) return edit->text();
+    if (auto* group = qobject_cast<const QGroupBox*>(&widget)) return group->title();
+    if (auto* label = qobject_cast<const QLabel*>(&widget)) {
+        if (label->textFormat() == Qt::RichText) {
+            QTextDocument document;
+            document.setHtml(label->text());
+            return document.toPlainText();
+        }
+        return label->text();
+    }
+    return {};
+}
+
+class Layout : public MainWindowTest {
+protected:
+    QWidget& WindowNamed(const char* name) {
+        if (QLatin1String(name) == QLatin1String("MainWindow")) return *window;
+        if (QLatin1String(name) == QLatin1String("UsageWindow")) return usage;
+        return splash;
+    }
+    UsageWindow usage;
+    SplashWindow splash;
+};
+
+TEST_F(Layout, EveryControlMatchesTheTable) {
+    for (const ControlRow& row : kControls) {
+        SCOPED_TRACE(std::string(row.window) + " " + row.name);
+        QWidget& owner = WindowNamed(row.window);
+        const auto matches = owner.findChildren<QWidget*>(Q(row.name));
+        ASSERT_EQ(matches.size(), 1);
+        const QWidget& control = *matches.front();
+        EXPECT_TRUE(control.inherits(row.type)) << control.metaObject()->className();
+        ASSERT_TRUE(control.parentWidget());
+        EXPECT_EQ(control.parentWidget()->objectName(), Q(row.container));
+        EXPECT_EQ(control.geometry(), row.geometry);
+        if (row.caption) {
+            EXPECT_EQ(CaptionOf(control), Q(row.caption));
+        }
+        if (row.font == Font::Small14) {
+            EXPECT_EQ(control.font().pixelSize(), 14);
+            EXPECT_EQ(control.font().weight(), QFont::Normal);
+        } else {
+            EXPECT_EQ(control.font(), QApplication::font(&control));
+        }
+    }
+}
+
+TEST_F(Layout, StartingSettingsOfTheMainWindow) {
+    using namespace controls;
+    EXPECT_FALSE(Edit(kEquationBox).isReadOnly());
+    EXPECT_TRUE(Edit(kResultBox).isReadOnly());
+    EXPECT_EQ(Edit(kEquationBox).alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+    EXPECT_EQ(Edit(kResultBox).alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+    for (std::string_view box : {kCoefficientLimitBox, kResultLimitBox}) {
+        EXPECT_EQ(Edit(box).maxLength(), 2);
+        EXPECT_EQ(Edit(box).alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+        EXPECT_EQ(window->Controls().ReadInteger(box, Property::InputMode), kInputInteger);
+    }
+    EXPECT_EQ(window->Controls().ReadInteger(kEquationBox, Property::InputMode), kInputNormal);
+    EXPECT_FALSE(Radio(kCoefficientsOnlyRadio).isChecked());
+    EXPECT_TRUE(Radio(kBalancedEquationRadio).isChecked());
+    EXPECT_FALSE(Button(kStartStopButton).isDefault());
+    EXPECT_FALSE(Button(kSettingsButton).isDefault());
+    EXPECT_EQ(window->findChild<QStackedWidget*>(Q(kPageContainer))->currentIndex(), 0);
+    EXPECT_TRUE(window->findChildren<QTabBar*>().isEmpty()) << "no tab headers";
+
+    EXPECT_EQ(window->palette().color(QPalette::Window), QColor(192, 192, 192));
+    for (const char* name : {"分组框1", "分组框2", "标签3", "标签4", "单选框1", "单选框2"}) {
+        const QWidget& widget = Control<QWidget>(name);
+        EXPECT_EQ(widget.palette().color(QPalette::Window), QColor(205, 205, 205)) << name;
+        EXPECT_TRUE(widget.autoFillBackground()) << name;
+    }
+    for (std::string_view box : {kEquationBox, kResultBox, kCoefficientLimitBox, kResultLimitBox}) {
+        EXPECT_EQ(Edit(box).palette().color(QPalette::Base), QColor(Qt::white));
+        EXPECT_EQ(Edit(box).palette().color(QPalette::Text), QColor(Qt::black));
+    }
+}
+
+TEST_F(Layout, RadioButtonsAreOneGroup) {
+    Radio(controls::kCoefficientsOnlyRadio).click();
+    EXPECT_FALSE(Radio(controls::kBalancedEquationRadio).isChecked());
+    Radio(controls::kBalancedEquationRadio).click();
+    EXPECT_FALSE(Radio(controls::kCoefficientsOnlyRadio).isChecked());
+}
+
+TEST_F(Layout, WindowsHaveTheirSizesTitlesAndFrames) {
+    EXPECT_EQ(window->windowTitle(), Q("Qivara方程式配平器"));
+    EXPECT_EQ(window->size(), ClientSizeFor(kMainWindowOuter));
+    EXPECT_EQ(window->size(), QSize(304, 292));
+    EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "fixed size";
+    const Qt::WindowFlags mainFlags = window->windowFlags();
+    EXPECT_TRUE(mainFlags & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(mainFlags & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(mainFlags & Qt::WindowMaximizeButtonHint);
+
+    EXPECT_TRUE(usage.windowTitle().isEmpty());
+    EXPECT_EQ(usage.size(), QSize(534, 354));
+    EXPECT_EQ(usage.minimumSize(), usage.maximumSize());
+    EXPECT_TRUE(usage.isModal());
+    EXPECT_TRUE(usage.windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(usage.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+
+    EXPECT_EQ(splash.size(), QSize(529, 359));
+    EXPECT_TRUE(splash.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(splash.isModal());
+}
+
+TEST_F(MainWindowTest, UsageButtonOpensTheUsageWindowModally) {
+    QString opened;
+    QTimer::singleShot(0, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal) {
+            opened = modal->metaObject()->className();
+            modal->close();
+        }
+    });
+    Click(controls::kUsageButton);
+    EXPECT_EQ(opened, Q("qivara::ui::UsageWindow"));
+}
+
+TEST(Splash, ClickOnThePictureClosesIt) {
+    SplashWindow splash;
+    bool closedByClick = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* picture = splash.findChild<QWidget*>(Q("图片框1"));
+        if (!picture) return;
+        QTest::mouseClick(picture, Qt::RightButton, {}, QPoint(100, 100));
+        if (!splash.isVisible()) return;  // only the left button closes it
+        QTest::mouseClick(picture, Qt::LeftButton, {}, QPoint(100, 100));
+        closedByClick = !splash.isVisible();
+        if (splash.isVisible()) splash.reject();
+    });
+    splash.exec();
+    EXPECT_TRUE(closedByClick);
+}
+
+}  // namespace
+}  // namespace qivara::ui::test
