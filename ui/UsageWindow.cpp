@@ -27,11 +27,13 @@ UsageWindow::UsageWindow(QWidget* parent)
 
     MakeLabel(this, "标签1", QRect(16, 8, 216, 40), QStringLiteral("Qivara化学方程式配平器"));
     MakeLabel(this, "标签3", QRect(288, 8, 88, 24), QStringLiteral("演示"));
-    MakeLabel(this, "标签2", QRect(8, 64, 240, 32), QStringLiteral("中间连接用=；\n数字大写；\n只能出现一个括号\n"));
+    // Three lines of the default face take about 54 px: the box reaches 8 px into the link's
+    // box, whose text is centred in it and so starts below the third line.
+    MakeLabel(this, "标签2", QRect(8, 64, 240, 56), QStringLiteral("中间连接用=；\n数字大写；\n只能出现一个括号\n"));
     QLabel* link = MakeMakerLink(QStringLiteral("关于我们"), this);
     link->setObjectName(QStringLiteral("超级链接框1"));
     link->setGeometry(8, 112, 112, 32);
-    link->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    link->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     auto* animation = new PictureBox(this);
     animation->setObjectName(QStringLiteral("图片框2"));

@@ -51,7 +51,7 @@ const ControlRow kControls[] = {
     {"MainWindow", "单选框2", "QRadioButton", "分组框2", {24, 72, 200, 24}, "显示配平后的方程式", Font::Small14},
     {"UsageWindow", "标签1", "QLabel", "UsageWindow", {16, 8, 216, 40}, "Qivara化学方程式配平器", Font::Default},
     {"UsageWindow", "标签3", "QLabel", "UsageWindow", {288, 8, 88, 24}, "演示", Font::Default},
-    {"UsageWindow", "标签2", "QLabel", "UsageWindow", {8, 64, 240, 32}, "中间连接用=；\n数字大写；\n只能出现一个括号\n", Font::Default},
+    {"UsageWindow", "标签2", "QLabel", "UsageWindow", {8, 64, 240, 56}, "中间连接用=；\n数字大写；\n只能出现一个括号\n", Font::Default},
     {"UsageWindow", "超级链接框1", "QLabel", "UsageWindow", {8, 112, 112, 32}, "关于我们", Font::Default},
     {"UsageWindow", "图片框2", "QLabel", "UsageWindow", {0, 152, 248, 184}, nullptr, Font::Default},
     {"UsageWindow", "图片框1", "QLabel", "UsageWindow", {272, 32, 256, 296}, nullptr, Font::Default},
