@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
+#include <system_error>
 
 #include "BalanceJob.h"
 #include "ByteLengthValidator.h"
@@ -191,19 +192,24 @@ void MainWindow::StartJob() {
     RetireCurrent();
     const std::uint64_t id = m_nextJobId++;
     WindowControls* windowControls = m_controls.get();
-    m_current = Worker{id, std::make_unique<std::jthread>([this, id, windowControls, engine = m_engine,
-                                                           onExamined = m_onExamined](std::stop_token stop) {
-                           FinishKind kind = FinishKind::Stopped;
-                           try {
-                               WorkerBridge window(*this, *windowControls, stop);
-                               kind = BalanceJob(window, JobOptions{engine, stop, onExamined}).kind;
-                           } catch (const std::exception& error) {
-                               RaiseFatalError(0, error.what());
-                           }
-                           // This window outlives its workers (the destructor joins them), so
-                           // posting to it is safe.
-                           QMetaObject::invokeMethod(this, [this, id, kind] { OnWorkerEnded(id, kind); }, Qt::QueuedConnection);
-                       })};
+    try {
+        m_current = Worker{id, std::make_unique<std::jthread>([this, id, windowControls, engine = m_engine,
+                                                               onExamined = m_onExamined](std::stop_token stop) {
+                               FinishKind kind = FinishKind::Stopped;
+                               try {
+                                   WorkerBridge window(*this, *windowControls, stop);
+                                   kind = BalanceJob(window, JobOptions{engine, stop, onExamined}).kind;
+                               } catch (const std::exception& error) {
+                                   RaiseFatalError(0, error.what());
+                               }
+                               // This window outlives its workers (the destructor joins them), so
+                               // posting to it is safe.
+                               QMetaObject::invokeMethod(this, [this, id, kind] { OnWorkerEnded(id, kind); }, Qt::QueuedConnection);
+                           })};
+    } catch (const std::system_error&) {
+        // No worker could be made: the window still shows the running state, and the next
+        // click on the start button, now "停止", returns it to idle.
+    }
 
     m_controls->WriteProperty(kStartStopButton, Property::Caption, Cp936FromUtf8("停止"));
 }
