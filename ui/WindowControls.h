@@ -3,7 +3,6 @@
 // are found by their unit name, which is their objectName. Texts cross here between QString and
 // code page 936 bytes.
 
-#include <QPointer>
 #include <QWidget>
 
 #include "MessageBoxPresenter.h"

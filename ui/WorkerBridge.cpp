@@ -32,7 +32,7 @@ PropertyValue WorkerBridge::RunOnWindowThread(std::function<PropertyValue(Window
     auto request = std::make_shared<Request>();
     WindowControls* controls = &m_controls;
     const bool posted = QMetaObject::invokeMethod(
-        m_context.data(),
+        m_context,
         [request, controls, stop = m_stop, work = std::move(work)] {
             bool refused = stop.stop_requested();
             PropertyValue value;

@@ -9,7 +9,6 @@
 // later request after it: none of them reaches a control.
 
 #include <QObject>
-#include <QPointer>
 #include <functional>
 #include <stop_token>
 
@@ -33,7 +32,7 @@ private:
     // Runs `work` on the window's thread and waits for its value; rethrows what it threw.
     PropertyValue RunOnWindowThread(std::function<PropertyValue(WindowControls&)> work);
 
-    QPointer<QObject> m_context;
+    QObject* m_context;  // outlives the worker: the window joins its workers before it goes
     WindowControls& m_controls;
     std::stop_token m_stop;
 };
