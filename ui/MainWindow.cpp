@@ -24,6 +24,7 @@
 #include "UsageWindow.h"
 #include "WindowControls.h"
 #include "WindowGeometry.h"
+#include "WindowThreadInbox.h"
 #include "WorkerBridge.h"
 
 namespace qivara::ui {
@@ -75,7 +76,8 @@ QLineEdit* MakeEditBox(QWidget* parent, std::string_view name, const QRect& geom
 MainWindow::MainWindow(MessageBoxPresenter presenter, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_controls(std::make_unique<WindowControls>(*this, std::move(presenter))) {
+      m_controls(std::make_unique<WindowControls>(*this, std::move(presenter))),
+      m_inbox(new WindowThreadInbox(this)) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Qivara方程式配平器"));
     Fill(*this, kWindowColour);
@@ -192,19 +194,20 @@ void MainWindow::StartJob() {
     RetireCurrent();
     const std::uint64_t id = m_nextJobId++;
     WindowControls* windowControls = m_controls.get();
+    WindowThreadInbox* inbox = m_inbox;
     try {
-        m_current = Worker{id, std::make_unique<std::jthread>([this, id, windowControls, engine = m_engine,
+        m_current = Worker{id, std::make_unique<std::jthread>([this, id, windowControls, inbox, engine = m_engine,
                                                                onExamined = m_onExamined](std::stop_token stop) {
                                FinishKind kind = FinishKind::Stopped;
                                try {
-                                   WorkerBridge window(*this, *windowControls, stop);
+                                   WorkerBridge window(*inbox, *windowControls, stop);
                                    kind = BalanceJob(window, JobOptions{engine, stop, onExamined}).kind;
                                } catch (const std::exception& error) {
                                    RaiseFatalError(0, error.what());
                                }
                                // This window outlives its workers (the destructor joins them), so
                                // posting to it is safe.
-                               QMetaObject::invokeMethod(this, [this, id, kind] { OnWorkerEnded(id, kind); }, Qt::QueuedConnection);
+                               inbox->Post([this, id, kind] { OnWorkerEnded(id, kind); });
                            })};
     } catch (const std::system_error&) {
         // No worker could be made: the window still shows the running state, and the next

@@ -21,6 +21,7 @@
 namespace qivara::ui {
 
 class WindowControls;
+class WindowThreadInbox;
 
 class MainWindow final : public QWidget {
     Q_OBJECT
@@ -31,6 +32,8 @@ public:
 
     // The controls through property access; window's thread only.
     WindowControls& Controls() const { return *m_controls; }
+    // Where workers post work for the window's thread.
+    WindowThreadInbox& Inbox() const { return *m_inbox; }
 
     void SetMessageBoxPresenter(MessageBoxPresenter presenter);
     // The search the next jobs run; the default is the engine's default.
@@ -69,6 +72,7 @@ private:
     void EquationChanged();
 
     std::unique_ptr<WindowControls> m_controls;
+    WindowThreadInbox* m_inbox;  // child of this window
     std::optional<Worker> m_current;
     std::vector<Worker> m_retiring;
     std::uint64_t m_nextJobId = 1;

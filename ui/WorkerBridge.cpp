@@ -1,6 +1,5 @@
 #include "WorkerBridge.h"
 
-#include <QMetaObject>
 #include <condition_variable>
 #include <exception>
 #include <memory>
@@ -8,6 +7,7 @@
 
 #include "StopCheckedWindow.h"
 #include "WindowControls.h"
+#include "WindowThreadInbox.h"
 
 namespace qivara::ui {
 namespace {
@@ -24,16 +24,14 @@ struct Request {
 
 }  // namespace
 
-WorkerBridge::WorkerBridge(QObject& context, WindowControls& controls, std::stop_token stop)
-    : m_context(&context), m_controls(controls), m_stop(std::move(stop)) {}
+WorkerBridge::WorkerBridge(WindowThreadInbox& inbox, WindowControls& controls, std::stop_token stop)
+    : m_inbox(&inbox), m_controls(controls), m_stop(std::move(stop)) {}
 
 PropertyValue WorkerBridge::RunOnWindowThread(std::function<PropertyValue(WindowControls&)> work) {
     if (m_stop.stop_requested()) throw JobStopped{};
     auto request = std::make_shared<Request>();
     WindowControls* controls = &m_controls;
-    const bool posted = QMetaObject::invokeMethod(
-        m_context,
-        [request, controls, stop = m_stop, work = std::move(work)] {
+    m_inbox->Post([request, controls, stop = m_stop, work = std::move(work)] {
             bool refused = stop.stop_requested();
             PropertyValue value;
             std::exception_ptr error;
@@ -50,9 +48,7 @@ PropertyValue WorkerBridge::RunOnWindowThread(std::function<PropertyValue(Window
             request->error = error;
             request->finished = true;
             request->done.notify_all();
-        },
-        Qt::QueuedConnection);
-    if (!posted) throw JobStopped{};
+        });
 
     std::unique_lock lock(request->mutex);
     request->done.wait(lock, m_stop, [&] { return request->finished; });

@@ -8,7 +8,6 @@
 // turns into a Stopped ending. A stop requested on the window's thread therefore orders every
 // later request after it: none of them reaches a control.
 
-#include <QObject>
 #include <functional>
 #include <stop_token>
 
@@ -17,12 +16,13 @@
 namespace qivara::ui {
 
 class WindowControls;
+class WindowThreadInbox;
 
 class WorkerBridge final : public WindowAccess {
 public:
-    // `context` lives on the window's thread and owns `controls`; requests posted to a context
-    // that is gone are dropped (and the worker, which is stopped first, does not wait for them).
-    WorkerBridge(QObject& context, WindowControls& controls, std::stop_token stop);
+    // `inbox` lives on the window's thread, beside `controls`; both outlive the worker (the
+    // window joins its workers before it goes).
+    WorkerBridge(WindowThreadInbox& inbox, WindowControls& controls, std::stop_token stop);
 
     PropertyValue ReadProperty(std::string_view control, Property property) override;
     void WriteProperty(std::string_view control, Property property, const PropertyValue& value) override;
@@ -32,7 +32,7 @@ private:
     // Runs `work` on the window's thread and waits for its value; rethrows what it threw.
     PropertyValue RunOnWindowThread(std::function<PropertyValue(WindowControls&)> work);
 
-    QObject* m_context;  // outlives the worker: the window joins its workers before it goes
+    WindowThreadInbox* m_inbox;
     WindowControls& m_controls;
     std::stop_token m_stop;
 };

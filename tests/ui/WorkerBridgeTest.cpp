@@ -25,7 +25,7 @@ Ending RunOnWorker(MainWindow& window, std::stop_source& stop, const std::functi
     std::promise<Ending> ended;
     auto result = ended.get_future();
     std::jthread worker([&] {
-        WorkerBridge bridge(window, window.Controls(), stop.get_token());
+        WorkerBridge bridge(window.Inbox(), window.Controls(), stop.get_token());
         try {
             work(bridge);
             ended.set_value(Ending::Returned);
@@ -77,7 +77,7 @@ TEST_F(MainWindowTest, BridgeRefusesARequestStoppedBeforeTheWindowTookIt) {
     std::stop_source stop;
     std::promise<void> posted;
     std::jthread worker([&] {
-        WorkerBridge bridge(*window, window->Controls(), stop.get_token());
+        WorkerBridge bridge(window->Inbox(), window->Controls(), stop.get_token());
         try {
             posted.set_value();
             bridge.WriteProperty(kResultBox, Property::Content, std::string("late"));
