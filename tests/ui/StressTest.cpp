@@ -24,6 +24,14 @@ using Clock = std::chrono::steady_clock;
 
 constexpr char kExample[] = "MnO2+KBr+H2SO4=MnSO4+KHSO4+Br2+H2O";
 
+// AddressSanitizer keeps freed memory in quarantine, so the resident size grows by design there;
+// its leak checker watches memory instead.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kResidentSizeTellsLeaks = false;
+#else
+constexpr bool kResidentSizeTellsLeaks = true;
+#endif
+
 std::size_t ThreadCount() {
     return static_cast<std::size_t>(
         std::distance(std::filesystem::directory_iterator("/proc/self/task"), std::filesystem::directory_iterator{}));
@@ -99,7 +107,9 @@ TEST_F(MainWindowTest, ThousandStartsAndStopsAtRandomMoments) {
     QTest::qWait(50);
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(ThreadCount(), threadsAfterWarmUp) << "every worker thread has ended";
-    EXPECT_LT(ResidentKiB() - residentAfterWarmUp, 16 * 1024) << "memory grows with the cycles";
+    if (kResidentSizeTellsLeaks) {
+        EXPECT_LT(ResidentKiB() - residentAfterWarmUp, 16 * 1024) << "memory grows with the cycles";
+    }
     std::printf("[ stress   ] 1000 stops: worst worker end %.1f ms after its stop, %d over 50 ms\n",
                 static_cast<double>(worstStop.count()) / 1000.0, slowStops);
     std::vector<int> stopped(1000, static_cast<int>(FinishKind::Stopped));
