@@ -2,6 +2,7 @@
 // well-formed symbols with counts that add up, and on short inputs the one-sweep expansion gives
 // exactly what the pass-by-pass expansion gives.
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -25,6 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789()") == std::string::npos;
     if (size <= 64 && languageBytes) {
         Require(qivara::ExpandGroups(formula) == qivara::testing_oracle::LiteralExpandGroups(formula));
+    }
+    // The working text never grows past the bound (it may start above it: a formula's own bytes).
+    if (const auto expanded = qivara::ExpandGroups(formula)) {
+        Require(expanded->size() <= std::max(formula.size(), qivara::kMaxExpandedFormulaBytes));
     }
     qivara::Species species;
     species.Formula = formula;
