@@ -30,7 +30,7 @@ std::vector<std::string> SideElements(const List<Species>& side) {
     // Parsed symbols are equal exactly when their codes are, so a code table replaces the
     // text comparison with every symbol seen so far.
     std::vector<std::string> symbols;
-    std::vector<bool> seen(2700, false);
+    std::vector<bool> seen(kElementCodeCount, false);
     for (const Species& species : side.Items()) {
         for (const std::string& symbol : species.ElementSymbols.Items()) {
             const auto code = static_cast<std::size_t>(ElementCode(symbol));

@@ -1,6 +1,6 @@
 #include "FormulaParser.h"
 
-#include <array>
+#include <algorithm>
 #include <limits>
 
 #include "Numbers.h"
@@ -99,18 +99,37 @@ bool ParseFormula(Species& species) {
     if (!expanded) return false;
     const std::string_view text = *expanded;
 
-    // Symbols are equal exactly when their codes are, so a code-indexed table finds a symbol's
-    // entry without comparing texts (0 means not seen yet).
-    std::array<std::int32_t, 2700> slotOfCode{};
+    // Symbols are equal exactly when their codes are, so entries are found by code. A formula
+    // names a handful of elements: a linear search is fastest until there are many.
+    std::vector<std::int32_t> codes;
     std::vector<std::int64_t> counts;
-    auto add = [&](std::string_view symbol, std::int64_t count) {
-        std::int32_t& slot = slotOfCode[static_cast<std::size_t>(ElementCode(symbol))];
-        if (slot == 0) {
-            species.ElementSymbols.ListAppend(std::string(symbol));
-            counts.push_back(0);
-            slot = static_cast<std::int32_t>(counts.size());
+    std::vector<std::int32_t> slotOfCode;  // code -> entry + 1, built once codes outgrow the search
+    constexpr std::size_t kLinearSearchEntries = 16;
+    auto entryOf = [&](std::int32_t code) -> std::size_t {
+        if (slotOfCode.empty()) {
+            const auto found = std::find(codes.begin(), codes.end(), code);
+            return static_cast<std::size_t>(found - codes.begin());
         }
-        std::int64_t& total = counts[static_cast<std::size_t>(slot - 1)];
+        const std::int32_t slot = slotOfCode[static_cast<std::size_t>(code)];
+        return slot == 0 ? codes.size() : static_cast<std::size_t>(slot - 1);
+    };
+    auto add = [&](std::string_view symbol, std::int64_t count) {
+        const std::int32_t code = ElementCode(symbol);
+        const std::size_t entry = entryOf(code);
+        if (entry == codes.size()) {
+            species.ElementSymbols.ListAppend(std::string(symbol));
+            codes.push_back(code);
+            counts.push_back(0);
+            if (!slotOfCode.empty()) {
+                slotOfCode[static_cast<std::size_t>(code)] = static_cast<std::int32_t>(codes.size());
+            } else if (codes.size() > kLinearSearchEntries) {
+                slotOfCode.assign(kElementCodeCount, 0);
+                for (std::size_t k = 0; k < codes.size(); ++k) {
+                    slotOfCode[static_cast<std::size_t>(codes[k])] = static_cast<std::int32_t>(k + 1);
+                }
+            }
+        }
+        std::int64_t& total = counts[entry];
         total += count;
         return total <= kMaxCount;
     };
@@ -158,11 +177,10 @@ std::string TextBetween(std::string_view text, std::string_view open, std::strin
 }
 
 std::int32_t ElementCode(std::string_view symbol) {
-    if (symbol.empty()) return 0;
-    const std::int32_t first = TextFind("ABCDEFGHIJKLMNOPQRSTUVWXYZ", symbol.substr(0, 1));
-    const std::int32_t second =
-        symbol.size() == 2 ? TextFind("abcdefghijklmnopqrstuvwxyz", symbol.substr(1, 1)) : 0;
-    return 100 * std::max(first, 0) + std::max(second, 0);
+    // Places in the alphabets count from 1; a character outside them counts 0.
+    const std::int32_t first = !symbol.empty() && IsCapital(symbol[0]) ? symbol[0] - 'A' + 1 : 0;
+    const std::int32_t second = symbol.size() == 2 && IsSmall(symbol[1]) ? symbol[1] - 'a' + 1 : 0;
+    return 100 * first + second;
 }
 
 std::vector<std::int32_t> SortedElementCodes(const std::vector<std::string>& symbols) {

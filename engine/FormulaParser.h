@@ -37,6 +37,9 @@ std::string TextBetween(std::string_view text, std::string_view open, std::strin
 // 100 x (place of the first letter in A..Z) + (place of the second letter in a..z, or 0).
 std::int32_t ElementCode(std::string_view symbol);
 
+// Every code is below this: 100 x 26 + 26 = 2626.
+inline constexpr std::size_t kElementCodeCount = 2700;
+
 // The codes of `symbols`, largest first.
 std::vector<std::int32_t> SortedElementCodes(const std::vector<std::string>& symbols);
 

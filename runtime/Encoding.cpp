@@ -23,6 +23,7 @@ public:
     // `skip(rest)` bytes.
     template <typename Skip>
     std::string Convert(std::string_view input, std::string_view replacement, Skip skip) {
+        iconv(m_handle, nullptr, nullptr, nullptr, nullptr);  // a fresh shift state for every text
         std::string output;
         output.reserve(input.size() * 2 + 8);
         char* in = const_cast<char*>(input.data());
@@ -64,18 +65,27 @@ std::size_t Utf8SequenceLength(std::string_view rest) {
     return length;
 }
 
+// ASCII is the same text in both encodings, and most text is ASCII: equations, limits, results.
+bool IsAscii(std::string_view text) {
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string Cp936FromUtf8(std::string_view utf8) {
     utf8 = utf8.substr(0, utf8.find('\0'));
-    if (utf8.empty()) return {};
-    Converter converter("CP936", "UTF-8");
+    if (IsAscii(utf8)) return std::string(utf8);
+    // One descriptor per thread: opening one costs more than converting a message.
+    thread_local Converter converter("CP936", "UTF-8");
     return converter.Convert(utf8, "?", Utf8SequenceLength);
 }
 
 std::string Utf8FromCp936(std::string_view cp936) {
-    if (cp936.empty()) return {};
-    Converter converter("UTF-8", "CP936");
+    if (IsAscii(cp936)) return std::string(cp936);
+    thread_local Converter converter("UTF-8", "CP936");
     return converter.Convert(cp936, "\xEF\xBF\xBD", [](std::string_view) { return std::size_t{1}; });
 }
 

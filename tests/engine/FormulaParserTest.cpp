@@ -68,7 +68,12 @@ INSTANTIATE_TEST_SUITE_P(
         AcceptedCase{"GroupAroundSmallLetter", "C(l)1", {"Cl"}, {1}},
         AcceptedCase{"MultiplierRemovalJoinsLetters", "(N)2a", {"Na", "N"}, {1, 1}},
         AcceptedCase{"GroupOfDigitsJoinsCount", "H2(3)2", {"H"}, {233}},
-        AcceptedCase{"LargestCount", "H2147483647", {"H"}, {2147483647}}),
+        AcceptedCase{"LargestCount", "H2147483647", {"H"}, {2147483647}},
+        AcceptedCase{"TwentySymbolsThenRepeats",
+                     "HHeLiBeBCNOFNeNaMgAlSiPSClArKCaH2He3Ca0",
+                     {"H", "He", "Li", "Be", "B", "C", "N", "O", "F", "Ne", "Na", "Mg", "Al", "Si", "P", "S", "Cl",
+                      "Ar", "K", "Ca"},
+                     {3, 4, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The last group's multiplier is read on into the copies of the first group: (5)2(A) becomes
