@@ -20,30 +20,13 @@
 #include "ReferenceSearch.h"
 
 using namespace qivara;
+using qivara::test::TryProblem;
 using qivara::test::Vectors;
 
 namespace {
 
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
-
-// The problem of an ASCII equation, or nothing when the job would reject it before the search.
-std::optional<SearchProblem> TryProblem(const std::string& equation, std::int32_t limit, std::int32_t resultLimit) {
-    JobData job;
-    if (!SplitEquation(equation, job)) return std::nullopt;
-    job.ReactantCount = job.ReactantList.ListCount();
-    job.ProductCount = job.ProductList.ListCount();
-    for (Species& s : job.ReactantList.Items()) {
-        if (!ParseFormula(s)) return std::nullopt;
-    }
-    for (Species& s : job.ProductList.Items()) {
-        if (!ParseFormula(s)) return std::nullopt;
-    }
-    if (!ElementsConserved(job)) return std::nullopt;
-    job.CoefficientLimit = limit;
-    job.ResultLimit = resultLimit;
-    return MakeSearchProblem(job);
-}
 
 std::size_t KernelDimension(const SearchProblem& problem) {
     std::vector<IntegerRow> rows;
