@@ -1,7 +1,8 @@
 // Fuzzes a whole job on the headless window: arbitrary equation bytes and limit texts. The input
 // is "limit text \n result-limit text \n mode byte equation bytes". Checks that the job ends in
 // exactly one kind with its message, that the result box is written at most once and only at
-// the end, and that every recorded solution is balanced, inside the limits and shown in the text.
+// the end, and that every recorded solution is balanced, inside the limits and shown in the text
+// (the text read back gives the same vectors).
 
 #include <chrono>
 #include <cstdint>
@@ -9,7 +10,12 @@
 #include <string>
 #include <thread>
 
+#include <map>
+#include <vector>
+
 #include "BalanceJob.h"
+#include "EquationSplitter.h"
+#include "FormulaParser.h"
 #include "FinishJob.h"
 #include "HeadlessWindow.h"
 #include "MainWindowControls.h"
@@ -22,6 +28,52 @@ using namespace qivara;
 
 void Require(bool condition) {
     if (!condition) std::abort();
+}
+
+// Every element's atoms on the left equal those on the right, counted on the equation's own
+// species with the given coefficients, exactly.
+bool Balanced(const std::string& equation, const CoefficientVector& c) {
+    JobData job;
+    Require(SplitEquation(equation, job));
+    std::vector<Species*> species;
+    for (Species& s : job.ReactantList.Items()) species.push_back(&s);
+    for (Species& s : job.ProductList.Items()) species.push_back(&s);
+    Require(species.size() == c.size());
+    std::map<std::string, __int128> difference;
+    for (std::size_t k = 0; k < species.size(); ++k) {
+        Require(ParseFormula(*species[k]));
+        const auto& symbols = species[k]->ElementSymbols.Items();
+        const auto& counts = species[k]->ElementCounts.Items();
+        const int sign = k < static_cast<std::size_t>(job.ReactantList.ListCount()) ? 1 : -1;
+        for (std::size_t e = 0; e < symbols.size(); ++e) difference[symbols[e]] += sign * static_cast<__int128>(counts[e]) * c[k];
+    }
+    for (const auto& [symbol, amount] : difference) {
+        if (amount != 0) return false;
+    }
+    return true;
+}
+
+// The coefficient vectors a balanced-equation result text shows: each entry's species written as
+// an optional decimal coefficient (none for 1) followed by the formula, which never starts with a
+// digit.
+std::vector<CoefficientVector> ReparsedSolutions(const std::string& text) {
+    std::vector<CoefficientVector> solutions;
+    for (const std::string& entry : TextSplit(text + std::string(kFullWidthSpace), kFullWidthSpace, 1 << 30)) {
+        CoefficientVector c;
+        std::string side;
+        for (const char ch : entry + "+") {
+            if (ch != '+' && ch != '=') {
+                side += ch;
+                continue;
+            }
+            std::size_t digits = 0;
+            while (digits < side.size() && side[digits] >= '0' && side[digits] <= '9') ++digits;
+            c.push_back(digits == 0 ? 1 : TextToInteger(side.substr(0, digits)));
+            side.clear();
+        }
+        solutions.push_back(c);
+    }
+    return solutions;
 }
 
 std::string TakeLine(std::string& rest) {
@@ -96,6 +148,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
         }
     }
-    if (coefficientsOnly) Require(text == expected);
+    if (coefficientsOnly) {
+        Require(text == expected);
+    } else {
+        Require(ReparsedSolutions(text) == outcome.solutions);
+    }
+    for (const CoefficientVector& solution : outcome.solutions) Require(Balanced(rest, solution));
     return 0;
 }
