@@ -40,6 +40,14 @@ double Ease(double x) {
 }
 QPointF Mix(QPointF a, QPointF b, double k) { return a + (b - a) * k; }
 
+// The bold face the animation writes its words in.
+QFont BoldFont(int pixelSize) {
+    QFont font(QStringLiteral("Noto Sans CJK SC"));
+    font.setPixelSize(pixelSize);
+    font.setBold(true);
+    return font;
+}
+
 void DrawAtom(QPainter& painter, QPointF centre, double radius, const QColor& colour, double opacity) {
     painter.setOpacity(opacity);
     QRadialGradient shade(centre - QPointF(radius / 3, radius / 3), radius * 1.3);
@@ -159,19 +167,13 @@ QImage DrawFrame(int frame) {
     if (words > 0) {
         painter.setOpacity(words);
         painter.setPen(QColor(255, 230, 150));
-        QFont equation(QStringLiteral("Noto Sans CJK SC"));
-        equation.setPixelSize(30);
-        equation.setBold(true);
-        painter.setFont(equation);
+        painter.setFont(BoldFont(30));
         painter.drawText(QRectF(0, 260, kWidth, 50), Qt::AlignCenter, QStringLiteral("2H₂ + O₂ = 2H₂O"));
     }
     // The title stays on top of the molecules that pass under it.
     painter.setOpacity(1);
     painter.setPen(QColor(255, 255, 255));
-    QFont title(QStringLiteral("Noto Sans CJK SC"));
-    title.setPixelSize(26);
-    title.setBold(true);
-    painter.setFont(title);
+    painter.setFont(BoldFont(26));
     painter.drawText(QRectF(0, 12, kWidth, 40), Qt::AlignCenter, QStringLiteral("Qivara方程式配平器"));
     painter.end();
     return image;
