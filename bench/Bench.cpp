@@ -1,9 +1,9 @@
 // qivara-bench: fast and reference coefficient search through the balancing job on the headless
 // window, the CLI's peak memory, and the worst case. Prints a table and whether each target is met.
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -119,7 +119,8 @@ double MedianSearch(const SearchProblem& problem, SearchEngine engine, int runs)
 
 // Peak resident memory in KiB of one CLI run over `equations`.
 std::optional<long> CliPeakMemory(const std::vector<std::string>& equations) {
-    const std::filesystem::path cli = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "qivara-balancer-cli";
+    const std::filesystem::path cli =
+        std::filesystem::read_symlink("/proc/self/exe").parent_path() / "qivara-balancer-cli";
     std::vector<std::string> arguments{cli.string(), "--limit", "64", "--results", "16", "--engine", "fast"};
     arguments.insert(arguments.end(), equations.begin(), equations.end());
     std::vector<char*> argv;
@@ -146,9 +147,11 @@ const char* Verdict(bool met) { return met ? "MET" : "NOT MET"; }
 
 int main() {
     constexpr int kRuns = 21;
-    std::printf("Jobs on the headless window, times in ms: median of %d runs (3 when a run takes over 50 ms);\n"
-                "the reference is abandoned when a run takes over 1 s. ratio = reference / fast at the defaults\n"
-                "(16, 1), for the whole job and for the search alone. fastMax,16: one job at limit 2147483647.\n\n", kRuns);
+    std::printf(
+        "Jobs on the headless window, times in ms: median of %d runs (3 when a run takes over 50 ms);\n"
+        "the reference is abandoned when a run takes over 1 s. ratio = reference / fast at the defaults\n"
+        "(16, 1), for the whole job and for the search alone. fastMax,16: one job at limit 2147483647.\n\n",
+        kRuns);
     std::printf("%-58s %2s %2s %9s %9s %10s %8s %8s %10s\n", "equation", "N", "d", "fast16,1", "fast64,16", "ref16,1",
                 "ratio", "search", "fastMax,16");
     std::vector<double> atMaxima;
@@ -183,8 +186,9 @@ int main() {
         }
         char hugeText[32];
         std::snprintf(hugeText, sizeof hugeText, huge.stopped ? "stalled" : "%10.3f", huge.milliseconds);
-        std::printf("%-58s %2zu %2zu %9.4f %9.4f %10s %8s %8s %10s\n", equation.c_str(), shape.species, shape.kernelDimension,
-                    fastDefault, fastMaxima, referenceText, ratioText, searchRatioText, hugeText);
+        std::printf("%-58s %2zu %2zu %9.4f %9.4f %10s %8s %8s %10s\n", equation.c_str(), shape.species,
+                    shape.kernelDimension, fastDefault, fastMaxima, referenceText, ratioText, searchRatioText,
+                    hugeText);
     }
     std::sort(atMaxima.begin(), atMaxima.end());
     const double median = atMaxima[atMaxima.size() / 2];
@@ -195,9 +199,11 @@ int main() {
     bool stopsPromptly = true;
     for (const std::string& equation : bench::kWorstCaseEquations) {
         const Shape shape = ShapeOf(equation);
-        for (const auto& [limit, results] : std::vector<std::pair<std::string, std::string>>{{"16", "1"}, {"16", "16"}, {"64", "16"}}) {
+        for (const auto& [limit, results] :
+             std::vector<std::pair<std::string, std::string>>{{"16", "1"}, {"16", "16"}, {"64", "16"}}) {
             const std::optional<double> fast = CappedMedianJob(equation, limit, results, SearchEngine::Fast, kRuns);
-            const std::optional<double> reference = CappedMedianJob(equation, limit, results, SearchEngine::Reference, kRuns);
+            const std::optional<double> reference =
+                CappedMedianJob(equation, limit, results, SearchEngine::Reference, kRuns);
             // Where the answer lies in the first few hundred vectors both engines run the same
             // literal enumeration; 5% covers the timer noise of such few-microsecond jobs.
             if (!fast || (reference && *fast > *reference * 1.05)) neverSlower = false;
@@ -229,9 +235,10 @@ int main() {
         const double latency = std::chrono::duration<double, std::milli>(returned - requested).count();
         const bool wasStopped = outcome.kind == FinishKind::Stopped;
         if (wasStopped && latency > 50.0) stopsPromptly = false;
-        std::printf("%-40s %3zu %3zu %8s stop at max limits: %s\n", equation.c_str(), shape.species, shape.kernelDimension,
-                    "max,max", wasStopped ? (std::to_string(latency) + " ms after the request").c_str()
-                                          : "finished before the request");
+        std::printf(
+            "%-40s %3zu %3zu %8s stop at max limits: %s\n", equation.c_str(), shape.species, shape.kernelDimension,
+            "max,max",
+            wasStopped ? (std::to_string(latency) + " ms after the request").c_str() : "finished before the request");
     }
 
     const std::optional<long> peak = CliPeakMemory(bench::kRealEquations);
@@ -245,7 +252,8 @@ int main() {
     std::printf("\nTargets\n");
     std::printf("  every equation at (64,16) under 5 ms (fast): %s\n", Verdict(under5));
     std::printf("  median at (64,16) under 0.5 ms: %.4f ms, %s\n", median, Verdict(median < 0.5));
-    std::printf("  fast >= 1000x reference on every equation of 5+ species where the reference finishes: %s\n", Verdict(ratioMet));
+    std::printf("  fast >= 1000x reference on every equation of 5+ species where the reference finishes: %s\n",
+                Verdict(ratioMet));
     for (const std::string& miss : ratioMisses) std::printf("    below 1000x: %s\n", miss.c_str());
     std::printf("  CLI peak memory under 20 MB: %s\n", Verdict(peak && *peak * 1024 < 20'000'000));
     std::printf("  worst case: fast never slower than the reference (5%% timer tolerance): %s\n", Verdict(neverSlower));

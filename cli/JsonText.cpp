@@ -11,7 +11,8 @@ std::size_t Utf8Length(std::string_view text, std::size_t at) {
     std::size_t length = 0;
     unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
     if (lead < 0x80) return 1;
-    if (lead >= 0xC2 && lead <= 0xDF) length = 2;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2;
     else if (lead >= 0xE0 && lead <= 0xEF) {
         length = 3;
         if (lead == 0xE0) low = 0xA0;

@@ -29,11 +29,16 @@ EquationReport RunEquation(const std::string& equationUtf8, const CliOptions& op
 
 const char* KindName(FinishKind kind) {
     switch (kind) {
-        case FinishKind::Stopped: return "Stopped";
-        case FinishKind::Unrecognised: return "Unrecognised";
-        case FinishKind::ElementsNotConserved: return "ElementsNotConserved";
-        case FinishKind::NoResult: return "NoResult";
-        case FinishKind::Summary: return "Summary";
+        case FinishKind::Stopped:
+            return "Stopped";
+        case FinishKind::Unrecognised:
+            return "Unrecognised";
+        case FinishKind::ElementsNotConserved:
+            return "ElementsNotConserved";
+        case FinishKind::NoResult:
+            return "NoResult";
+        case FinishKind::Summary:
+            return "Summary";
     }
     return "Summary";
 }

@@ -9,12 +9,12 @@
 namespace qivara::cli {
 
 struct EquationReport {
-    std::string equation;      // as given (UTF-8)
+    std::string equation;  // as given (UTF-8)
     JobOutcome outcome;
-    std::string title;         // UTF-8; empty when no message box was shown
+    std::string title;  // UTF-8; empty when no message box was shown
     std::int32_t icon = 0;
-    std::string message;       // UTF-8, the full closing message
-    std::string result;        // UTF-8, the result box's content
+    std::string message;  // UTF-8, the full closing message
+    std::string result;   // UTF-8, the result box's content
 };
 
 EquationReport RunEquation(const std::string& equationUtf8, const CliOptions& options);

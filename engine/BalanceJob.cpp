@@ -37,13 +37,15 @@ FinishKind RunJob(WindowAccess& window, const JobOptions& options, JobData& job,
     job.CoefficientLimit = TextToInteger(window.ReadText(controls::kCoefficientLimitBox, Property::Content));
     job.ResultLimit = TextToInteger(window.ReadText(controls::kResultLimitBox, Property::Content));
 
-    SearchResult found = RunCoefficientSearch(options.engine, MakeSearchProblem(job),
-                                              SearchControl{options.stop, options.onExamined});
+    SearchResult found =
+        RunCoefficientSearch(options.engine, MakeSearchProblem(job), SearchControl{options.stop, options.onExamined});
     if (found.stopped) return FinishKind::Stopped;
     for (const CoefficientVector& solution : found.solutions) {
         std::size_t k = 0;
-        for (Species& species : job.ReactantList.Items()) species.ResultCoefficients.ListAppend(static_cast<std::int32_t>(solution[k++]));
-        for (Species& species : job.ProductList.Items()) species.ResultCoefficients.ListAppend(static_cast<std::int32_t>(solution[k++]));
+        for (Species& species : job.ReactantList.Items())
+            species.ResultCoefficients.ListAppend(static_cast<std::int32_t>(solution[k++]));
+        for (Species& species : job.ProductList.Items())
+            species.ResultCoefficients.ListAppend(static_cast<std::int32_t>(solution[k++]));
     }
     outcome.solutions = std::move(found.solutions);
 

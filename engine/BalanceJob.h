@@ -12,8 +12,8 @@ namespace qivara {
 
 struct JobOptions {
     SearchEngine engine = kDefaultSearchEngine;
-    std::stop_token stop;          // polled between examined vectors and before every window access
-    ExaminedObserver onExamined;   // optional trace of the reference enumeration
+    std::stop_token stop;         // polled between examined vectors and before every window access
+    ExaminedObserver onExamined;  // optional trace of the reference enumeration
 };
 
 struct JobOutcome {

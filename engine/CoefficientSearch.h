@@ -41,8 +41,8 @@ struct SearchResult {
 using ExaminedObserver = std::function<void(const CoefficientVector&)>;
 
 struct SearchControl {
-    std::stop_token stop;           // polled between two examined vectors
-    ExaminedObserver onExamined;    // optional; reference engine only
+    std::stop_token stop;         // polled between two examined vectors
+    ExaminedObserver onExamined;  // optional; reference engine only
 };
 
 enum class SearchEngine { Reference, Fast };

@@ -35,7 +35,8 @@ void FinishJob(WindowAccess& window, FinishKind kind) {
         // Only the summary reads the result box: it counts the results shown there.
         const auto value = static_cast<std::int32_t>(kind);
         const bool summary = value < 0 || value > static_cast<std::int32_t>(FinishKind::NoResult);
-        const std::string resultText = summary ? window.ReadText(controls::kResultBox, Property::Content) : std::string();
+        const std::string resultText =
+            summary ? window.ReadText(controls::kResultBox, Property::Content) : std::string();
         const std::optional<ClosingMessage> closing = ClosingMessageFor(kind, resultText);
         window.ShowMessageBox(closing->message, closing->title, closing->icon);
     }

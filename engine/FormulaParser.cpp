@@ -48,10 +48,10 @@ std::optional<std::string> ExpandGroups(std::string_view formula) {
     for (char c : formula) {
         if (!IsLetter(c) && !IsDigit(c) && c != '(' && c != ')') return std::nullopt;
     }
-    std::string head;           // the final text before `cursor`
-    std::string tail;           // the appended copies; tail[tailStart..] is still in the text
+    std::string head;  // the final text before `cursor`
+    std::string tail;  // the appended copies; tail[tailStart..] is still in the text
     std::size_t tailStart = 0;
-    std::size_t cursor = 0;     // first byte of the formula not yet passed
+    std::size_t cursor = 0;                 // first byte of the formula not yet passed
     std::size_t textSize = formula.size();  // length of the working text
     for (;;) {
         const std::size_t open = formula.find('(', cursor);

@@ -34,7 +34,8 @@ HeadlessWindow::HeadlessWindow() {
 PropertyValue& HeadlessWindow::Slot(std::string_view control, Property property) {
     const auto found = m_properties.find(std::pair<std::string, Property>(std::string(control), property));
     if (found == m_properties.end()) {
-        throw std::logic_error("no property " + std::to_string(static_cast<int>(property)) + " on " + std::string(control));
+        throw std::logic_error("no property " + std::to_string(static_cast<int>(property)) + " on " +
+                               std::string(control));
     }
     return found->second;
 }

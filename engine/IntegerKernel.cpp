@@ -21,7 +21,8 @@ bool EliminateColumn(std::vector<IntegerRow>& rows, std::size_t first, std::size
         std::size_t smallest = rows.size();
         for (std::size_t r = first; r < rows.size(); ++r) {
             if (rows[r][column] == 0) continue;
-            if (smallest == rows.size() || exact::Abs(rows[r][column]) < exact::Abs(rows[smallest][column])) smallest = r;
+            if (smallest == rows.size() || exact::Abs(rows[r][column]) < exact::Abs(rows[smallest][column]))
+                smallest = r;
         }
         if (smallest == rows.size()) return false;
         std::swap(rows[first], rows[smallest]);
@@ -51,7 +52,8 @@ KernelBasis IntegerKernel(const std::vector<IntegerRow>& rows, std::size_t colum
         if (EliminateColumn(work, rank, e)) ++rank;
     }
     std::vector<IntegerRow> kernel;
-    for (std::size_t r = rank; r < columns; ++r) kernel.emplace_back(work[r].begin() + static_cast<std::ptrdiff_t>(equations), work[r].end());
+    for (std::size_t r = rank; r < columns; ++r)
+        kernel.emplace_back(work[r].begin() + static_cast<std::ptrdiff_t>(equations), work[r].end());
 
     // Hermite form of the kernel basis: echelon, positive pivots, entries above reduced.
     KernelBasis basis;

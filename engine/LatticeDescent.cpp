@@ -39,8 +39,12 @@ std::pair<Int, Int> FreeRange(const IntegerRow& u, const std::vector<bool>& free
 }
 
 // Smallest s with lower <= alpha t + beta s, largest with alpha t + beta s <= upper (beta > 0).
-Int LowestLast(const auto& bound, Int t) { return exact::CeilDiv(exact::Sub(bound.lower, exact::Mul(bound.alpha, t)), bound.beta); }
-Int HighestLast(const auto& bound, Int t) { return exact::FloorDiv(exact::Sub(bound.upper, exact::Mul(bound.alpha, t)), bound.beta); }
+Int LowestLast(const auto& bound, Int t) {
+    return exact::CeilDiv(exact::Sub(bound.lower, exact::Mul(bound.alpha, t)), bound.beta);
+}
+Int HighestLast(const auto& bound, Int t) {
+    return exact::FloorDiv(exact::Sub(bound.upper, exact::Mul(bound.alpha, t)), bound.beta);
+}
 
 // Interval bounds never exceed the box by much; this stands for "no bound yet" without overflow.
 constexpr Int kUnbounded = static_cast<Int>(1) << 100;
@@ -72,7 +76,9 @@ LatticeDescent::LatticeDescent(KernelBasis basis, std::vector<IntegerRow> relati
             ahead.coefficient.assign(j + 1, 0);
             for (std::size_t l = 0; l <= j; ++l) {
                 for (std::size_t i = 0; i < m_size; ++i) {
-                    if (!free[i]) ahead.coefficient[l] = exact::Add(ahead.coefficient[l], exact::Mul(u[i], m_basis.vectors[l][i]));
+                    if (!free[i])
+                        ahead.coefficient[l] =
+                            exact::Add(ahead.coefficient[l], exact::Mul(u[i], m_basis.vectors[l][i]));
                 }
             }
             std::tie(ahead.restMin, ahead.restMax) = FreeRange(u, free, m_limit);
@@ -173,7 +179,8 @@ void LatticeDescent::PrepareLastBounds() {
     for (std::size_t i : m_owned[d - 1]) {
         // 1 <= partial + a t + b s <= L
         PairBound bound{a[i], b[i], exact::Sub(1, partial[i]), exact::Sub(m_limit, partial[i])};
-        if (bound.beta < 0) bound = {exact::Neg(bound.alpha), exact::Neg(bound.beta), exact::Neg(bound.upper), exact::Neg(bound.lower)};
+        if (bound.beta < 0)
+            bound = {exact::Neg(bound.alpha), exact::Neg(bound.beta), exact::Neg(bound.upper), exact::Neg(bound.lower)};
         m_lastBounds.push_back(bound);
     }
 }
@@ -193,7 +200,8 @@ std::optional<Int> LatticeDescent::NextCompletable(Int t, Int hi) {
         }
         if (lowest <= highest) return t;
         // No s fits at t because of these two bounds; every later t they rule out is out too.
-        const std::optional<Int> next = NextPairCompletable(m_lastBounds[low], m_lastBounds[high], exact::Add(t, 1), hi);
+        const std::optional<Int> next =
+            NextPairCompletable(m_lastBounds[low], m_lastBounds[high], exact::Add(t, 1), hi);
         if (!next) return std::nullopt;
         t = *next;
     }
@@ -215,7 +223,8 @@ std::optional<Int> LatticeDescent::NextPairCompletable(const PairBound& low, con
     } else {
         if (reach < 0) return std::nullopt;
         Int period = kUnbounded;
-        if (!__builtin_mul_overflow(low.beta, high.beta, &period) && exact::Sub(last, t) >= period) last = t + period - 1;
+        if (!__builtin_mul_overflow(low.beta, high.beta, &period) && exact::Sub(last, t) >= period)
+            last = t + period - 1;
     }
     for (; t <= last; ++t) {
         if (Polled()) return std::nullopt;

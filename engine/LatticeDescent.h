@@ -60,16 +60,17 @@ private:
     Outcome LastLevel(exact::Int lo, exact::Int hi);
     void PrepareLastBounds();
     std::optional<exact::Int> NextCompletable(exact::Int t, exact::Int hi);
-    std::optional<exact::Int> NextPairCompletable(const PairBound& low, const PairBound& high, exact::Int t, exact::Int hi);
+    std::optional<exact::Int> NextPairCompletable(const PairBound& low, const PairBound& high, exact::Int t,
+                                                  exact::Int hi);
     exact::Int RecordableCount() const;
 
     KernelBasis m_basis;
     std::vector<IntegerRow> m_relations;
     exact::Int m_limit;
     std::stop_token m_stop;
-    std::size_t m_size = 0;                        // n coordinates
-    std::vector<int> m_owner;                      // last level whose vector is nonzero there; -1: none
-    std::vector<std::vector<std::size_t>> m_owned; // coordinates each level fixes
+    std::size_t m_size = 0;                         // n coordinates
+    std::vector<int> m_owner;                       // last level whose vector is nonzero there; -1: none
+    std::vector<std::vector<std::size_t>> m_owned;  // coordinates each level fixes
     std::vector<std::vector<LookAhead>> m_lookAhead;
 
     Mode m_mode = Mode::FirstPoint;

@@ -28,9 +28,7 @@ void AppendSide(std::string& text, const List<Species>& side, std::int32_t solut
     }
 }
 
-std::int32_t RecordedSolutions(const JobData& job) {
-    return job.ReactantList.ListAt(1).ResultCoefficients.ListCount();
-}
+std::int32_t RecordedSolutions(const JobData& job) { return job.ReactantList.ListAt(1).ResultCoefficients.ListCount(); }
 
 }  // namespace
 

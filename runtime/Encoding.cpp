@@ -55,9 +55,12 @@ private:
 std::size_t Utf8SequenceLength(std::string_view rest) {
     const auto lead = static_cast<unsigned char>(rest[0]);
     std::size_t length = 1;
-    if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
-    else if (lead >= 0xF0 && lead <= 0xF4) length = 4;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF)
+        length = 3;
+    else if (lead >= 0xF0 && lead <= 0xF4)
+        length = 4;
     if (length > rest.size()) return 1;
     for (std::size_t i = 1; i < length; ++i) {
         if ((static_cast<unsigned char>(rest[i]) & 0xC0) != 0x80) return 1;

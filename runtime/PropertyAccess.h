@@ -18,14 +18,14 @@ enum class Property : std::int32_t {
     Height = 3,
     Tag = 4,
     Visible = 5,
-    Disabled = 6,       // 1 disabled, 0 enabled
+    Disabled = 6,  // 1 disabled, 0 enabled
     MouseCursor = 7,
-    Content = 8,        // edit box: its text
-    ButtonType = 9,     // push button: 1 default push button, 0 ordinary
-    Caption = 10,       // push button
-    CurrentPage = 12,   // page container: 0 main page, 1 settings page
-    InputMode = 18,     // edit box: see InputMode below
-    Selected = 18,      // radio button: 1 when selected (same number, other control type)
+    Content = 8,       // edit box: its text
+    ButtonType = 9,    // push button: 1 default push button, 0 ordinary
+    Caption = 10,      // push button
+    CurrentPage = 12,  // page container: 0 main page, 1 settings page
+    InputMode = 18,    // edit box: see InputMode below
+    Selected = 18,     // radio button: 1 when selected (same number, other control type)
 };
 
 enum InputMode : std::int32_t { kInputNormal = 0, kInputReadOnly = 1, kInputPassword = 2, kInputInteger = 3 };

@@ -25,8 +25,7 @@ std::string TextMid(std::string_view text, std::int64_t start, std::int64_t n);
 // The scan steps over double-byte characters, so a match never begins on a second byte unless
 // `start` points there. An empty `sought` gives 1 (not `start`) when any byte is left to search.
 // ignoreCase == 1 folds the ASCII letters only; any other value compares bytes exactly.
-std::int32_t TextFind(std::string_view text, std::string_view sought, std::int64_t start = 1,
-                      int ignoreCase = 0);
+std::int32_t TextFind(std::string_view text, std::string_view sought, std::int64_t start = 1, int ignoreCase = 0);
 
 // Replaces at most `countLimit` occurrences (-1: all) of `sought`, scanning by characters.
 std::string TextReplace(std::string_view text, std::string_view sought, std::string_view replacement,
@@ -35,8 +34,7 @@ std::string TextReplace(std::string_view text, std::string_view sought, std::str
 // Splits at `separator` into at most `pieceLimit` pieces. Every separator ends a piece (empty
 // pieces included); scanning stops once the limit-th piece is ended; the unscanned rest becomes
 // one more piece only when it is not empty and the limit is not reached.
-std::vector<std::string> TextSplit(std::string_view text, std::string_view separator,
-                                   std::int64_t pieceLimit);
+std::vector<std::string> TextSplit(std::string_view text, std::string_view separator, std::int64_t pieceLimit);
 
 // Removes trailing ASCII spaces and full-width spaces, and a lone first byte at the very end.
 std::string TrimTrailingSpaces(std::string_view text);

@@ -1,9 +1,9 @@
 #include "JpegImage.h"
 
+#include <jpeglib.h>
+
 #include <csetjmp>
 #include <cstdio>
-
-#include <jpeglib.h>
 
 namespace qivara::ui {
 namespace {
@@ -34,7 +34,8 @@ QImage DecodeJpeg(const QByteArray& data) {
         return {};
     }
     jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(data.constData()), static_cast<unsigned long>(data.size()));
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(data.constData()),
+                 static_cast<unsigned long>(data.size()));
     jpeg_read_header(&info, TRUE);
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);

@@ -17,7 +17,8 @@ QLabel* MakeMakerLink(const QString& caption, QWidget* parent) {
     link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     link->setCursor(Qt::PointingHandCursor);
     link->setToolTip(QString::fromUtf8(kMakerAddress.data(), static_cast<qsizetype>(kMakerAddress.size())));
-    QObject::connect(link, &QLabel::linkActivated, link, [](const QString& target) { QDesktopServices::openUrl(QUrl(target)); });
+    QObject::connect(link, &QLabel::linkActivated, link,
+                     [](const QString& target) { QDesktopServices::openUrl(QUrl(target)); });
     return link;
 }
 

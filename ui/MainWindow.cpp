@@ -113,16 +113,21 @@ void MainWindow::BuildControls() {
     QLineEdit* result = MakeEditBox(mainPage, kResultBox, QRect(8, 120, 288, 56), QString());
     result->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     SetInputMode(*result, kInputReadOnly);
-    auto* startStop = Place(new QPushButton(QStringLiteral("配平"), mainPage), Name(kStartStopButton), QRect(96, 256, 80, 32), true);
+    auto* startStop =
+        Place(new QPushButton(QStringLiteral("配平"), mainPage), Name(kStartStopButton), QRect(96, 256, 80, 32), true);
     connect(startStop, &QPushButton::clicked, this, &MainWindow::StartStopHandler);
-    auto* usage = Place(new QPushButton(QStringLiteral("使用方法"), mainPage), Name(kUsageButton), QRect(184, 256, 80, 32), false);
+    auto* usage = Place(new QPushButton(QStringLiteral("使用方法"), mainPage), Name(kUsageButton),
+                        QRect(184, 256, 80, 32), false);
     connect(usage, &QPushButton::clicked, this, &MainWindow::OpenUsageWindow);
 
     // Settings page. The two group boxes overlap by 24 px; the second lies above the first.
-    auto* basic = Place(new QGroupBox(QStringLiteral("基本设置"), settingsPage), QStringLiteral("分组框1"), QRect(8, 24, 248, 128), true);
+    auto* basic = Place(new QGroupBox(QStringLiteral("基本设置"), settingsPage), QStringLiteral("分组框1"),
+                        QRect(8, 24, 248, 128), true);
     Fill(*basic, kGroupBoxColour);
-    Fill(*Place(new QLabel(QStringLiteral("系数上限："), basic), QStringLiteral("标签3"), QRect(24, 32, 80, 24), true), kGroupBoxColour);
-    Fill(*Place(new QLabel(QStringLiteral("结果上限："), basic), QStringLiteral("标签4"), QRect(24, 72, 80, 24), true), kGroupBoxColour);
+    Fill(*Place(new QLabel(QStringLiteral("系数上限："), basic), QStringLiteral("标签3"), QRect(24, 32, 80, 24), true),
+         kGroupBoxColour);
+    Fill(*Place(new QLabel(QStringLiteral("结果上限："), basic), QStringLiteral("标签4"), QRect(24, 72, 80, 24), true),
+         kGroupBoxColour);
     const struct {
         std::string_view name;
         int y;
@@ -138,23 +143,27 @@ void MainWindow::BuildControls() {
         InstallLimitBoxFilter(*edit);
         new LimitClampOnFocusOut(*edit, box.lowest, box.highest);
     }
-    auto* display = Place(new QGroupBox(QStringLiteral("结果显示"), settingsPage), QStringLiteral("分组框2"), QRect(8, 128, 248, 128), true);
+    auto* display = Place(new QGroupBox(QStringLiteral("结果显示"), settingsPage), QStringLiteral("分组框2"),
+                          QRect(8, 128, 248, 128), true);
     Fill(*display, kGroupBoxColour);
-    auto* coefficientsOnly = Place(new QRadioButton(QStringLiteral("只显示配平系数"), display), Name(kCoefficientsOnlyRadio),
-                                   QRect(24, 32, 200, 24), true);
-    auto* balancedEquation = Place(new QRadioButton(QStringLiteral("显示配平后的方程式"), display), Name(kBalancedEquationRadio),
-                                   QRect(24, 72, 200, 24), true);
+    auto* coefficientsOnly = Place(new QRadioButton(QStringLiteral("只显示配平系数"), display),
+                                   Name(kCoefficientsOnlyRadio), QRect(24, 32, 200, 24), true);
+    auto* balancedEquation = Place(new QRadioButton(QStringLiteral("显示配平后的方程式"), display),
+                                   Name(kBalancedEquationRadio), QRect(24, 72, 200, 24), true);
     Fill(*coefficientsOnly, kGroupBoxColour);
     Fill(*balancedEquation, kGroupBoxColour);
     balancedEquation->setChecked(true);  // the two share their parent, so Qt keeps them exclusive
 
     // The settings button lies on the window, above the pages, and shows on both.
-    auto* settings = Place(new QPushButton(QStringLiteral("设置"), this), Name(kSettingsButton), QRect(8, 256, 80, 32), true);
+    auto* settings =
+        Place(new QPushButton(QStringLiteral("设置"), this), Name(kSettingsButton), QRect(8, 256, 80, 32), true);
     settings->raise();
     connect(settings, &QPushButton::clicked, this, &MainWindow::SettingsToggle);
 }
 
-void MainWindow::SetMessageBoxPresenter(MessageBoxPresenter presenter) { m_controls->SetMessageBoxPresenter(std::move(presenter)); }
+void MainWindow::SetMessageBoxPresenter(MessageBoxPresenter presenter) {
+    m_controls->SetMessageBoxPresenter(std::move(presenter));
+}
 
 void MainWindow::SettingsToggle() {
     using namespace controls;

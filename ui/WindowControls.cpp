@@ -76,7 +76,8 @@ PropertyValue WindowControls::ReadProperty(std::string_view control, Property pr
             if (edit) return Cp936FromQString(edit->text());
             break;
         case Property::ButtonType:
-            if (auto* push = qobject_cast<QPushButton*>(&widget)) return static_cast<std::int32_t>(push->isDefault() ? 1 : 0);
+            if (auto* push = qobject_cast<QPushButton*>(&widget))
+                return static_cast<std::int32_t>(push->isDefault() ? 1 : 0);
             break;
         case Property::Caption:
             if (button) return Cp936FromQString(button->text());
@@ -84,11 +85,13 @@ PropertyValue WindowControls::ReadProperty(std::string_view control, Property pr
             if (auto* group = qobject_cast<QGroupBox*>(&widget)) return Cp936FromQString(group->title());
             break;
         case Property::CurrentPage:
-            if (auto* pages = qobject_cast<QStackedWidget*>(&widget)) return static_cast<std::int32_t>(pages->currentIndex());
+            if (auto* pages = qobject_cast<QStackedWidget*>(&widget))
+                return static_cast<std::int32_t>(pages->currentIndex());
             break;
         case Property::InputMode:  // also Property::Selected: same number, told apart by the control type
             if (edit) return InputModeOf(*edit);
-            if (auto* radio = qobject_cast<QRadioButton*>(&widget)) return static_cast<std::int32_t>(radio->isChecked() ? 1 : 0);
+            if (auto* radio = qobject_cast<QRadioButton*>(&widget))
+                return static_cast<std::int32_t>(radio->isChecked() ? 1 : 0);
             break;
         default:
             break;

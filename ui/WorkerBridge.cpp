@@ -32,23 +32,23 @@ PropertyValue WorkerBridge::RunOnWindowThread(std::function<PropertyValue(Window
     auto request = std::make_shared<Request>();
     WindowControls* controls = &m_controls;
     m_inbox->Post([request, controls, stop = m_stop, work = std::move(work)] {
-            bool refused = stop.stop_requested();
-            PropertyValue value;
-            std::exception_ptr error;
-            if (!refused) {
-                try {
-                    value = work(*controls);
-                } catch (...) {
-                    error = std::current_exception();
-                }
+        bool refused = stop.stop_requested();
+        PropertyValue value;
+        std::exception_ptr error;
+        if (!refused) {
+            try {
+                value = work(*controls);
+            } catch (...) {
+                error = std::current_exception();
             }
-            const std::lock_guard lock(request->mutex);
-            request->refused = refused;
-            request->value = std::move(value);
-            request->error = error;
-            request->finished = true;
-            request->done.notify_all();
-        });
+        }
+        const std::lock_guard lock(request->mutex);
+        request->refused = refused;
+        request->value = std::move(value);
+        request->error = error;
+        request->finished = true;
+        request->done.notify_all();
+    });
 
     std::unique_lock lock(request->mutex);
     request->done.wait(lock, m_stop, [&] { return request->finished; });
@@ -58,8 +58,9 @@ PropertyValue WorkerBridge::RunOnWindowThread(std::function<PropertyValue(Window
 }
 
 PropertyValue WorkerBridge::ReadProperty(std::string_view control, Property property) {
-    return RunOnWindowThread(
-        [name = std::string(control), property](WindowControls& controls) { return controls.ReadProperty(name, property); });
+    return RunOnWindowThread([name = std::string(control), property](WindowControls& controls) {
+        return controls.ReadProperty(name, property);
+    });
 }
 
 void WorkerBridge::WriteProperty(std::string_view control, Property property, const PropertyValue& value) {

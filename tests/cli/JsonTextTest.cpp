@@ -15,7 +15,9 @@ TEST(JsonString, EscapesAndKeepsUtf8) {
 }
 
 TEST(JsonString, MalformedUtf8BecomesReplacementCharacter) {
-    EXPECT_EQ(JsonString("A\xFF" "B"), "\"A\\ufffdB\"");
+    EXPECT_EQ(JsonString("A\xFF"
+                         "B"),
+              "\"A\\ufffdB\"");
     EXPECT_EQ(JsonString("\xE4\xB8"), "\"\\ufffd\\ufffd\"");
     EXPECT_EQ(JsonString("\xED\xA0\x80"), "\"\\ufffd\\ufffd\\ufffd\"");  // a surrogate
     EXPECT_EQ(JsonString("\xC0\xAF"), "\"\\ufffd\\ufffd\"");             // overlong

@@ -19,7 +19,7 @@ struct JobRun {
 
 // Runs one job on a fresh window; `limit` and `results` are UTF-8 texts of the limit boxes.
 std::unique_ptr<JobRun> RunJob(const std::string& equation, const std::string& limit = "16",
-                            const std::string& results = "1", JobOptions options = {}) {
+                               const std::string& results = "1", JobOptions options = {}) {
     auto run = std::make_unique<JobRun>();
     run->window.WriteProperty(controls::kEquationBox, Property::Content, Cp936FromUtf8(equation));
     run->window.WriteProperty(controls::kCoefficientLimitBox, Property::Content, Cp936FromUtf8(limit));
@@ -48,29 +48,29 @@ TEST_P(JobEndings, EndWithOneKindAndItsMessage) {
     EXPECT_EQ(run->window.MessageBoxes()[0].style, expected->icon);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, JobEndings,
-    testing::Values(KindCase{"Empty", "", FinishKind::Unrecognised},
-                    KindCase{"OnePiece", "H2O", FinishKind::Unrecognised},
-                    KindCase{"EmptyTail", "H2+O2=", FinishKind::Unrecognised},
-                    KindCase{"EmptyLeft", "=H2O", FinishKind::Unrecognised},
-                    KindCase{"DoubleEquals", "H2+O2==H2O", FinishKind::Unrecognised},
-                    KindCase{"IgnoredTail", "H2+O2=H2O=XYZ", FinishKind::Summary},
-                    KindCase{"TrailingEquals", "H2+O2=H2O=", FinishKind::Summary},
-                    KindCase{"TrailingPlus", "H2+O2+=H2O", FinishKind::Summary},
-                    KindCase{"DoublePlus", "H2++O2=H2O", FinishKind::Unrecognised},
-                    KindCase{"LeadingPlus", "+H2=H2", FinishKind::Unrecognised},
-                    KindCase{"UnclosedParenthesis", "Ca(OH2=CaO+H2O", FinishKind::Unrecognised},
-                    KindCase{"DifferentElements", "H2=O2", FinishKind::ElementsNotConserved},
-                    KindCase{"SameSetDifferentOrder", "NaOH+HCl=NaCl+H2O", FinishKind::Summary},
-                    KindCase{"NoCoefficients", "C+O2=CO", FinishKind::Summary},
-                    KindCase{"Identity", "H2O=H2O", FinishKind::Summary},
-                    KindCase{"FullWidthSeparators", "H2＋O2＝H2O", FinishKind::Unrecognised},
-                    KindCase{"UnrecognisedWinsOverElements", "H2+=O2++N2", FinishKind::Unrecognised},
-                    KindCase{"BadFormulaWinsOverElements", "h2=O2", FinishKind::Unrecognised},
-                    KindCase{"NoResult", "H2O=H2O2", FinishKind::NoResult},
-                    KindCase{"SpaceSpecies", " =H2", FinishKind::Unrecognised}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, JobEndings,
+                         testing::Values(KindCase{"Empty", "", FinishKind::Unrecognised},
+                                         KindCase{"OnePiece", "H2O", FinishKind::Unrecognised},
+                                         KindCase{"EmptyTail", "H2+O2=", FinishKind::Unrecognised},
+                                         KindCase{"EmptyLeft", "=H2O", FinishKind::Unrecognised},
+                                         KindCase{"DoubleEquals", "H2+O2==H2O", FinishKind::Unrecognised},
+                                         KindCase{"IgnoredTail", "H2+O2=H2O=XYZ", FinishKind::Summary},
+                                         KindCase{"TrailingEquals", "H2+O2=H2O=", FinishKind::Summary},
+                                         KindCase{"TrailingPlus", "H2+O2+=H2O", FinishKind::Summary},
+                                         KindCase{"DoublePlus", "H2++O2=H2O", FinishKind::Unrecognised},
+                                         KindCase{"LeadingPlus", "+H2=H2", FinishKind::Unrecognised},
+                                         KindCase{"UnclosedParenthesis", "Ca(OH2=CaO+H2O", FinishKind::Unrecognised},
+                                         KindCase{"DifferentElements", "H2=O2", FinishKind::ElementsNotConserved},
+                                         KindCase{"SameSetDifferentOrder", "NaOH+HCl=NaCl+H2O", FinishKind::Summary},
+                                         KindCase{"NoCoefficients", "C+O2=CO", FinishKind::Summary},
+                                         KindCase{"Identity", "H2O=H2O", FinishKind::Summary},
+                                         KindCase{"FullWidthSeparators", "H2＋O2＝H2O", FinishKind::Unrecognised},
+                                         KindCase{"UnrecognisedWinsOverElements", "H2+=O2++N2",
+                                                  FinishKind::Unrecognised},
+                                         KindCase{"BadFormulaWinsOverElements", "h2=O2", FinishKind::Unrecognised},
+                                         KindCase{"NoResult", "H2O=H2O2", FinishKind::NoResult},
+                                         KindCase{"SpaceSpecies", " =H2", FinishKind::Unrecognised}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(BalanceJob, DefaultsBalanceTheExample) {
     const auto run = RunJob("MnO2+KBr+H2SO4=MnSO4+KHSO4+Br2+H2O");
@@ -139,8 +139,9 @@ INSTANTIATE_TEST_SUITE_P(
         LimitCase{"EmptyLimitIsZero", "", "1", FinishKind::NoResult, ""},
         LimitCase{"FullWidthDigits", "８", "１０", FinishKind::Summary, "3H2+2O2=2H2O+H2O2　8H2+5O2=6H2O+2H2O2"},
         LimitCase{"DigitsThenLetters", "8abc", "10x", FinishKind::Summary, "3H2+2O2=2H2O+H2O2　8H2+5O2=6H2O+2H2O2"},
-        LimitCase{"LeadingBlanks", "  7", " 10", FinishKind::Summary, "3H2+2O2=2H2O+H2O2　7H2+5O2=4H2O+3H2O"
-                                                                       "2"},
+        LimitCase{"LeadingBlanks", "  7", " 10", FinishKind::Summary,
+                  "3H2+2O2=2H2O+H2O2　7H2+5O2=4H2O+3H2O"
+                  "2"},
         // Result limit 0: the first zero-balance vector, (4,1,2,1), does not conserve hydrogen.
         LimitCase{"LettersOnlyResultLimitIsZero", "8", "abc", FinishKind::NoResult, ""},
         LimitCase{"NegativeLimit", "-5", "1", FinishKind::NoResult, ""},
@@ -150,7 +151,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(BalanceJob, ResultBoxIsWrittenOnceAtTheEnd) {
     const auto run = RunJob("H2+O2=H2O+H2O2", "8", "10");
     int resultWrites = 0;
-    for (const HeadlessWindow::Write& write : run->window.Writes()) resultWrites += write.control == controls::kResultBox;
+    for (const HeadlessWindow::Write& write : run->window.Writes())
+        resultWrites += write.control == controls::kResultBox;
     EXPECT_EQ(resultWrites, 1);
 }
 

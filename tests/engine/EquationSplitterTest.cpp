@@ -34,23 +34,28 @@ TEST_P(SplitTable, SidesAndSpecies) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SplitTable,
-    testing::Values(
-        SplitCase{"Empty", "", false, {}, {}}, SplitCase{"OnePiece", "H2O", false, {}, {}},
-        SplitCase{"EmptyTailIsNoPiece", "H2+O2=", false, {}, {}},
-        SplitCase{"EmptyLeft", "=H2O", false, {}, {}},
-        SplitCase{"EmptyBetweenTwoEquals", "H2+O2==H2O", false, {}, {}},
-        SplitCase{"SecondEqualsEndsRightSide", "H2+O2=H2O=XYZ", true, {"H2", "O2"}, {"H2O"}},
-        SplitCase{"TrailingEquals", "H2+O2=H2O=", true, {"H2", "O2"}, {"H2O"}},
-        SplitCase{"TrailingPlus", "H2+O2+=H2O", true, {"H2", "O2"}, {"H2O"}},
-        SplitCase{"DoublePlus", "H2++O2=H2O", false, {"H2"}, {}},
-        SplitCase{"LeadingPlus", "+H2=H2", false, {}, {}},
-        SplitCase{"UnbalancedParentheses", "Ca(OH2=CaO+H2O", false, {}, {}},
-        SplitCase{"ParenthesesInIgnoredTailCount", "H2=H2=(", false, {}, {}},
-        SplitCase{"ParenthesesCountOnly", "Ca)OH(2=CaO", true, {"Ca)OH(2"}, {"CaO"}},
-        SplitCase{"FullWidthSeparatorsAreText", "H2\xA3\xAB" "O2\xA3\xBD" "H2O", false, {}, {}},
-        SplitCase{"SpacesStayInSpecies", " =H2", true, {" "}, {"H2"}},
-        SplitCase{"RightSideEmptySpeciesAfterLeftBuilt", "A+B=C++D", false, {"A", "B"}, {"C"}},
-        SplitCase{"SameFormulaTwice", "H2+H2=H2", true, {"H2", "H2"}, {"H2"}}),
+    testing::Values(SplitCase{"Empty", "", false, {}, {}}, SplitCase{"OnePiece", "H2O", false, {}, {}},
+                    SplitCase{"EmptyTailIsNoPiece", "H2+O2=", false, {}, {}},
+                    SplitCase{"EmptyLeft", "=H2O", false, {}, {}},
+                    SplitCase{"EmptyBetweenTwoEquals", "H2+O2==H2O", false, {}, {}},
+                    SplitCase{"SecondEqualsEndsRightSide", "H2+O2=H2O=XYZ", true, {"H2", "O2"}, {"H2O"}},
+                    SplitCase{"TrailingEquals", "H2+O2=H2O=", true, {"H2", "O2"}, {"H2O"}},
+                    SplitCase{"TrailingPlus", "H2+O2+=H2O", true, {"H2", "O2"}, {"H2O"}},
+                    SplitCase{"DoublePlus", "H2++O2=H2O", false, {"H2"}, {}},
+                    SplitCase{"LeadingPlus", "+H2=H2", false, {}, {}},
+                    SplitCase{"UnbalancedParentheses", "Ca(OH2=CaO+H2O", false, {}, {}},
+                    SplitCase{"ParenthesesInIgnoredTailCount", "H2=H2=(", false, {}, {}},
+                    SplitCase{"ParenthesesCountOnly", "Ca)OH(2=CaO", true, {"Ca)OH(2"}, {"CaO"}},
+                    SplitCase{"FullWidthSeparatorsAreText",
+                              "H2\xA3\xAB"
+                              "O2\xA3\xBD"
+                              "H2O",
+                              false,
+                              {},
+                              {}},
+                    SplitCase{"SpacesStayInSpecies", " =H2", true, {" "}, {"H2"}},
+                    SplitCase{"RightSideEmptySpeciesAfterLeftBuilt", "A+B=C++D", false, {"A", "B"}, {"C"}},
+                    SplitCase{"SameFormulaTwice", "H2+H2=H2", true, {"H2", "H2"}, {"H2"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 JobData Parsed(const std::string& equation) {

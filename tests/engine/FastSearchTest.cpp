@@ -3,10 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <iostream>
-
 #include <algorithm>
 #include <chrono>
+#include <iostream>
 #include <limits>
 #include <numeric>
 #include <optional>
@@ -96,7 +95,8 @@ public:
 
 private:
     std::string Atom(const std::vector<std::string>& elements) {
-        const std::string& symbol = elements[static_cast<std::size_t>(Uniform(0, static_cast<int>(elements.size()) - 1))];
+        const std::string& symbol =
+            elements[static_cast<std::size_t>(Uniform(0, static_cast<int>(elements.size()) - 1))];
         const int count = Uniform(0, 7) == 0 ? 0 : Uniform(1, 4);
         return symbol + (count == 1 && Uniform(0, 1) == 0 ? "" : std::to_string(count));
     }
@@ -121,7 +121,8 @@ private:
         for (std::size_t e = 0; e < symbols.size(); ++e) {
             std::int64_t left = 0;
             for (int k = 0; k + 1 < species; ++k) {
-                left += (k < reactants ? 1 : -1) * c[static_cast<std::size_t>(k)] * problem->elementCounts[e][static_cast<std::size_t>(k)];
+                left += (k < reactants ? 1 : -1) * c[static_cast<std::size_t>(k)] *
+                        problem->elementCounts[e][static_cast<std::size_t>(k)];
             }
             if (left < 0) return;
             last += symbols[e] + std::to_string(left);
@@ -164,8 +165,9 @@ TEST(FastSearchDifferential, SeededRandomEquations) {
     for (std::size_t d = 0; d < byDimension.size(); ++d) EXPECT_GE(byDimension[d], 300) << "kernel dimension " << d;
     EXPECT_GE(withSolutions, 4000);
     EXPECT_GE(multipleRecords, 500);
-    std::cout << "cases by kernel dimension 0/1/2/3+: " << byDimension[0] << '/' << byDimension[1] << '/' << byDimension[2]
-              << '/' << byDimension[3] << ", with solutions " << withSolutions << ", several " << multipleRecords << '\n';
+    std::cout << "cases by kernel dimension 0/1/2/3+: " << byDimension[0] << '/' << byDimension[1] << '/'
+              << byDimension[2] << '/' << byDimension[3] << ", with solutions " << withSolutions << ", several "
+              << multipleRecords << '\n';
 }
 
 struct Adversarial {
@@ -191,24 +193,18 @@ TEST_P(FastSearchAgainstReference, EveryLimitPair) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FastSearchAgainstReference,
-    testing::Values(Adversarial{"WaterFromElements", "H2+O2=H2O"},
-                    Adversarial{"WaterFromElementsSwapped", "O2+H2=H2O"},
-                    Adversarial{"Ozone", "O2=O3"},
-                    Adversarial{"NoSolution", "H2O=H2O2"},
+    testing::Values(Adversarial{"WaterFromElements", "H2+O2=H2O"}, Adversarial{"WaterFromElementsSwapped", "O2+H2=H2O"},
+                    Adversarial{"Ozone", "O2=O3"}, Adversarial{"NoSolution", "H2O=H2O2"},
                     Adversarial{"CopperAndNitricAcid", "Cu+HNO3=Cu(NO3)2+NO+H2O"},
                     Adversarial{"TwoIndependentSolutions", "H2+O2=H2O+H2O2"},
-                    Adversarial{"TwoIndependentReordered", "H2O2+O2=H2O+H2"},
-                    Adversarial{"AllCountsZero", "H0=H0"},
-                    Adversarial{"AllCountsZeroThree", "H0+O0=H0O0"},
-                    Adversarial{"ZeroCountForcesZero", "H2+O0=H2+O2"},
+                    Adversarial{"TwoIndependentReordered", "H2O2+O2=H2O+H2"}, Adversarial{"AllCountsZero", "H0=H0"},
+                    Adversarial{"AllCountsZeroThree", "H0+O0=H0O0"}, Adversarial{"ZeroCountForcesZero", "H2+O0=H2+O2"},
                     Adversarial{"ZeroSpeciesAmongOthers", "H2+O0=H2O0"},
-                    Adversarial{"RepeatedOnBothSides", "H2+O2=H2O+H2"},
-                    Adversarial{"RepeatedOnOneSide", "H2+H2=H4"},
+                    Adversarial{"RepeatedOnBothSides", "H2+O2=H2O+H2"}, Adversarial{"RepeatedOnOneSide", "H2+H2=H4"},
                     Adversarial{"SameSpeciesBothSides", "H2O=H2O"},
                     Adversarial{"KernelDimensionThree", "H2+H4+H6=H8+H10"},
                     Adversarial{"KernelDimensionTwoCarbon", "C+O2+CO=CO2"},
-                    Adversarial{"OneCoordinateFewValues", "H20+H=H2"},
-                    Adversarial{"HeavySpecies", "H7+O5=H3O2+O"},
+                    Adversarial{"OneCoordinateFewValues", "H20+H=H2"}, Adversarial{"HeavySpecies", "H7+O5=H3O2+O"},
                     Adversarial{"Permanganate", "KMnO4+HCl=KCl+MnCl2+Cl2+H2O"},
                     Adversarial{"Groups", "Ca(OH)2+H3PO4=Ca3(PO4)2+H2O"},
                     Adversarial{"HugeCounts", "H2147483647+H2147483646=H2147483645+H3"},
@@ -245,7 +241,9 @@ TEST(FastSearchLargeLimits, RecordsObeyTheRules) {
             for (std::int64_t value : s) EXPECT_TRUE(value >= 1 && value <= c.limit);
             for (const auto& counts : problem.elementCounts) {
                 __int128 sum = 0;
-                for (std::size_t k = 0; k < s.size(); ++k) sum += (k < static_cast<std::size_t>(problem.reactantCount) ? 1 : -1) * static_cast<__int128>(counts[k]) * s[k];
+                for (std::size_t k = 0; k < s.size(); ++k)
+                    sum += (k < static_cast<std::size_t>(problem.reactantCount) ? 1 : -1) *
+                           static_cast<__int128>(counts[k]) * s[k];
                 EXPECT_EQ(sum, 0) << c.equation;
             }
             for (std::size_t q = 0; q < r; ++q) {

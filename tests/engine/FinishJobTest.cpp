@@ -31,18 +31,28 @@ TEST_P(ClosingMessages, TextTitleAndIcon) {
 }
 
 const std::string kSummaryHead = "Qivara配平器以替您处理完毕，共有";
-const std::string kSummaryTail = "种配平结果，感谢您使用Qivara科技软件,更多应用型软件请访问Qivara科技https://www.qivara.example。";
+const std::string kSummaryTail =
+    "种配平结果，感谢您使用Qivara科技软件,更多应用型软件请访问Qivara科技https://www.qivara.example。";
 
 INSTANTIATE_TEST_SUITE_P(
     Kinds, ClosingMessages,
     testing::Values(
         MessageCase{"Unrecognised", FinishKind::Unrecognised, "", "无法识别待配平方程式！", "错误", 16},
         MessageCase{"ElementsNotConserved", FinishKind::ElementsNotConserved, "", "元素种类不守恒！", "警告", 48},
-        MessageCase{"NoResult", FinishKind::NoResult, "", "处理完毕，没有找到配平结果。\r\n可以尝试设置更高的系数上限。", "信息", 64},
+        MessageCase{"NoResult", FinishKind::NoResult, "",
+                    "处理完毕，没有找到配平结果。\r\n可以尝试设置更高的系数上限。", "信息", 64},
         MessageCase{"SummaryOne", FinishKind::Summary, "2H2+O2=2H2O", kSummaryHead + "1" + kSummaryTail, "信息", 64},
-        MessageCase{"SummaryThree", FinishKind::Summary, "1,1\xA1\xA1" "3,2\xA1\xA1" "2,3", kSummaryHead + "3" + kSummaryTail, "信息", 64},
-        MessageCase{"OutOfRangeKindIsSummary", static_cast<FinishKind>(9), "", kSummaryHead + "1" + kSummaryTail, "信息", 64},
-        MessageCase{"NegativeKindIsSummary", static_cast<FinishKind>(-1), "A\xA1\xA1" "B", kSummaryHead + "2" + kSummaryTail, "信息", 64}),
+        MessageCase{"SummaryThree", FinishKind::Summary,
+                    "1,1\xA1\xA1"
+                    "3,2\xA1\xA1"
+                    "2,3",
+                    kSummaryHead + "3" + kSummaryTail, "信息", 64},
+        MessageCase{"OutOfRangeKindIsSummary", static_cast<FinishKind>(9), "", kSummaryHead + "1" + kSummaryTail,
+                    "信息", 64},
+        MessageCase{"NegativeKindIsSummary", static_cast<FinishKind>(-1),
+                    "A\xA1\xA1"
+                    "B",
+                    kSummaryHead + "2" + kSummaryTail, "信息", 64}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ClosingMessages, StoppedHasNone) { EXPECT_FALSE(ClosingMessageFor(FinishKind::Stopped, "").has_value()); }

@@ -48,32 +48,30 @@ TEST_P(AcceptedFormulas, YieldSymbolsCountsAndTotal) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, AcceptedFormulas,
-    testing::Values(
-        AcceptedCase{"Water", "H2O", {"H", "O"}, {2, 1}},
-        AcceptedCase{"RepeatedSymbolsMerge", "NH4NO3", {"N", "H", "O"}, {2, 4, 3}},
-        AcceptedCase{"GroupWithMultiplier", "Fe2(SO4)3", {"Fe", "S", "O"}, {2, 3, 12}},
-        AcceptedCase{"LeadingGroup", "(NH4)2SO4", {"N", "H", "S", "O"}, {2, 8, 1, 4}},
-        AcceptedCase{"Hydroxide", "Ca(OH)2", {"Ca", "O", "H"}, {1, 2, 2}},
-        AcceptedCase{"MultiplierOne", "Ca(OH)1", {"Ca", "O", "H"}, {1, 1, 1}},
-        AcceptedCase{"TwoGroups", "(OH)2(OH)3", {"O", "H"}, {5, 5}},
-        AcceptedCase{"MultiDigitCounts", "C12H22O11", {"C", "H", "O"}, {12, 22, 11}},
-        AcceptedCase{"TwoCapitals", "NO", {"N", "O"}, {1, 1}},
-        AcceptedCase{"CapitalSmall", "No", {"No"}, {1}},
-        AcceptedCase{"NoElementTable", "Xy2", {"Xy"}, {2}},
-        AcceptedCase{"CountZero", "H0", {"H"}, {0}},
-        AcceptedCase{"MultiplierZeroCountsGroupOnce", "Ca(OH)0", {"Ca", "O", "H"}, {1, 1, 1}},
-        AcceptedCase{"LeadingZeroCount", "H02", {"H"}, {2}},
-        AcceptedCase{"MultiplierOfZerosLeavesZeros", "Ca(OH)00", {"Ca", "O", "H"}, {1, 1, 0}},
-        AcceptedCase{"TwoGroupsSameMultiplier", "Mg(OH)2(NO3)2", {"Mg", "O", "H", "N"}, {1, 8, 2, 2}},
-        AcceptedCase{"GroupAroundSmallLetter", "C(l)1", {"Cl"}, {1}},
-        AcceptedCase{"MultiplierRemovalJoinsLetters", "(N)2a", {"Na", "N"}, {1, 1}},
-        AcceptedCase{"GroupOfDigitsJoinsCount", "H2(3)2", {"H"}, {233}},
-        AcceptedCase{"LargestCount", "H2147483647", {"H"}, {2147483647}},
-        AcceptedCase{"TwentySymbolsThenRepeats",
-                     "HHeLiBeBCNOFNeNaMgAlSiPSClArKCaH2He3Ca0",
-                     {"H", "He", "Li", "Be", "B", "C", "N", "O", "F", "Ne", "Na", "Mg", "Al", "Si", "P", "S", "Cl",
-                      "Ar", "K", "Ca"},
-                     {3, 4, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}}),
+    testing::Values(AcceptedCase{"Water", "H2O", {"H", "O"}, {2, 1}},
+                    AcceptedCase{"RepeatedSymbolsMerge", "NH4NO3", {"N", "H", "O"}, {2, 4, 3}},
+                    AcceptedCase{"GroupWithMultiplier", "Fe2(SO4)3", {"Fe", "S", "O"}, {2, 3, 12}},
+                    AcceptedCase{"LeadingGroup", "(NH4)2SO4", {"N", "H", "S", "O"}, {2, 8, 1, 4}},
+                    AcceptedCase{"Hydroxide", "Ca(OH)2", {"Ca", "O", "H"}, {1, 2, 2}},
+                    AcceptedCase{"MultiplierOne", "Ca(OH)1", {"Ca", "O", "H"}, {1, 1, 1}},
+                    AcceptedCase{"TwoGroups", "(OH)2(OH)3", {"O", "H"}, {5, 5}},
+                    AcceptedCase{"MultiDigitCounts", "C12H22O11", {"C", "H", "O"}, {12, 22, 11}},
+                    AcceptedCase{"TwoCapitals", "NO", {"N", "O"}, {1, 1}},
+                    AcceptedCase{"CapitalSmall", "No", {"No"}, {1}}, AcceptedCase{"NoElementTable", "Xy2", {"Xy"}, {2}},
+                    AcceptedCase{"CountZero", "H0", {"H"}, {0}},
+                    AcceptedCase{"MultiplierZeroCountsGroupOnce", "Ca(OH)0", {"Ca", "O", "H"}, {1, 1, 1}},
+                    AcceptedCase{"LeadingZeroCount", "H02", {"H"}, {2}},
+                    AcceptedCase{"MultiplierOfZerosLeavesZeros", "Ca(OH)00", {"Ca", "O", "H"}, {1, 1, 0}},
+                    AcceptedCase{"TwoGroupsSameMultiplier", "Mg(OH)2(NO3)2", {"Mg", "O", "H", "N"}, {1, 8, 2, 2}},
+                    AcceptedCase{"GroupAroundSmallLetter", "C(l)1", {"Cl"}, {1}},
+                    AcceptedCase{"MultiplierRemovalJoinsLetters", "(N)2a", {"Na", "N"}, {1, 1}},
+                    AcceptedCase{"GroupOfDigitsJoinsCount", "H2(3)2", {"H"}, {233}},
+                    AcceptedCase{"LargestCount", "H2147483647", {"H"}, {2147483647}},
+                    AcceptedCase{"TwentySymbolsThenRepeats",
+                                 "HHeLiBeBCNOFNeNaMgAlSiPSClArKCaH2He3Ca0",
+                                 {"H",  "He", "Li", "Be", "B", "C", "N",  "O",  "F", "Ne",
+                                  "Na", "Mg", "Al", "Si", "P", "S", "Cl", "Ar", "K", "Ca"},
+                                 {3, 4, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The last group's multiplier is read on into the copies of the first group: (5)2(A) becomes
@@ -94,23 +92,26 @@ class RejectedFormulas : public testing::TestWithParam<RejectedCase> {};
 
 TEST_P(RejectedFormulas, AreUnrecognised) { EXPECT_FALSE(Parse(GetParam().formula).has_value()) << GetParam().formula; }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, RejectedFormulas,
-    testing::Values(RejectedCase{"Nested", "Ca(Al(OH)4)2"}, RejectedCase{"NoMultiplier", "Ca(OH)"},
-                    RejectedCase{"EmptyGroup", "()2"}, RejectedCase{"CloseBeforeOpen", "Ca)OH(2"},
-                    RejectedCase{"Unclosed", "Ca(OH2"}, RejectedCase{"CloseWithoutOpen", "CaOH)2"},
-                    RejectedCase{"LeadingCoefficient", "2H2O"}, RejectedCase{"SmallFirst", "h2O"},
-                    RejectedCase{"SmallAfterCount", "H2o"}, RejectedCase{"ThreeLetters", "Uuo"},
-                    RejectedCase{"NonAsciiDot", "CuSO4\xA1\xA4" "5H2O"}, RejectedCase{"Sign", "Fe+3"},
-                    RejectedCase{"Space", "H2 O"}, RejectedCase{"LeadingZeroMultiplier", "Ca(OH)02"},
-                    RejectedCase{"Bracket", "Ca[OH]2"}, RejectedCase{"TrailingMultiplierIntoCopies", "(5)2(A)"},
-                    RejectedCase{"CountBeyond32Bits", "H2147483648"},
-                    RejectedCase{"AccumulatedCountBeyond32Bits", "H2147483647H"},
-                    RejectedCase{"MultiplierBeyond32Bits", "(H)2147483648"},
-                    RejectedCase{"ExpansionBeyondOneMebibyte", "(H)2147483647"},
-                    RejectedCase{"ExpansionJustBeyondBound", "(HO)524288"},
-                    RejectedCase{"AccumulatedThroughGroups", "(H1073741824)2"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, RejectedFormulas,
+                         testing::Values(RejectedCase{"Nested", "Ca(Al(OH)4)2"}, RejectedCase{"NoMultiplier", "Ca(OH)"},
+                                         RejectedCase{"EmptyGroup", "()2"}, RejectedCase{"CloseBeforeOpen", "Ca)OH(2"},
+                                         RejectedCase{"Unclosed", "Ca(OH2"}, RejectedCase{"CloseWithoutOpen", "CaOH)2"},
+                                         RejectedCase{"LeadingCoefficient", "2H2O"}, RejectedCase{"SmallFirst", "h2O"},
+                                         RejectedCase{"SmallAfterCount", "H2o"}, RejectedCase{"ThreeLetters", "Uuo"},
+                                         RejectedCase{"NonAsciiDot",
+                                                      "CuSO4\xA1\xA4"
+                                                      "5H2O"},
+                                         RejectedCase{"Sign", "Fe+3"}, RejectedCase{"Space", "H2 O"},
+                                         RejectedCase{"LeadingZeroMultiplier", "Ca(OH)02"},
+                                         RejectedCase{"Bracket", "Ca[OH]2"},
+                                         RejectedCase{"TrailingMultiplierIntoCopies", "(5)2(A)"},
+                                         RejectedCase{"CountBeyond32Bits", "H2147483648"},
+                                         RejectedCase{"AccumulatedCountBeyond32Bits", "H2147483647H"},
+                                         RejectedCase{"MultiplierBeyond32Bits", "(H)2147483648"},
+                                         RejectedCase{"ExpansionBeyondOneMebibyte", "(H)2147483647"},
+                                         RejectedCase{"ExpansionJustBeyondBound", "(HO)524288"},
+                                         RejectedCase{"AccumulatedThroughGroups", "(H1073741824)2"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ParseFormula, ExpansionBoundIsOneMebibyteOfWorkingText) {
     // "(H)1048560" is 10 bytes and gains 1048559 copies: 1048569 bytes, inside the bound.
@@ -124,8 +125,8 @@ TEST(ParseFormula, ExpansionBoundIsOneMebibyteOfWorkingText) {
 TEST(ExpandGroups, AgreesWithThePassByPassExpansion) {
     // Mostly well-formed groups with short multipliers (zeros, leading zeros and none included),
     // with a stray parenthesis or digit now and then, so that every path of a pass comes up.
-    const std::vector<std::string> pieces{"H", "e", "O", "He", "2", "0", "1", "3", "(H)", "(O2)", "(3)", "(He)",
-                                          "(", ")", "(H", "O)"};
+    const std::vector<std::string> pieces{"H",   "e",    "O",   "He",   "2", "0", "1",  "3",
+                                          "(H)", "(O2)", "(3)", "(He)", "(", ")", "(H", "O)"};
     std::mt19937 random(20261208);
     int parsedCount = 0;
     for (int round = 0; round < 40000; ++round) {
@@ -149,8 +150,8 @@ TEST(TextBetween, FirstOpenAndFollowingClose) {
 }
 
 TEST(ElementCode, TableOfCodes) {
-    const std::vector<std::pair<std::string, std::int32_t>> table{
-        {"H", 800}, {"He", 805}, {"Cl", 312}, {"N", 1400}, {"Na", 1401}, {"O", 1500}, {"Zn", 2614}};
+    const std::vector<std::pair<std::string, std::int32_t>> table{{"H", 800},   {"He", 805}, {"Cl", 312}, {"N", 1400},
+                                                                  {"Na", 1401}, {"O", 1500}, {"Zn", 2614}};
     for (const auto& [symbol, code] : table) EXPECT_EQ(ElementCode(symbol), code) << symbol;
 }
 

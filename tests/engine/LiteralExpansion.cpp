@@ -21,7 +21,8 @@ std::optional<std::string> LiteralExpandGroups(std::string_view formula) {
             if (m > 2147483647) return std::nullopt;
         }
         if (m > 1) {
-            if (w.size() + static_cast<std::size_t>(m - 1) * group.size() > kMaxExpandedFormulaBytes) return std::nullopt;
+            if (w.size() + static_cast<std::size_t>(m - 1) * group.size() > kMaxExpandedFormulaBytes)
+                return std::nullopt;
             for (std::int64_t copy = 1; copy < m; ++copy) w += group;
         }
         w = TextReplace(w, "(", "", 1, true);

@@ -41,7 +41,8 @@ TEST(ReferenceSearchOrder, DefaultResultLimitStopsRightAfterTheFirstRecord) {
 
 TEST(ReferenceSearchOrder, MultipleOfARecordIsExaminedAndRejected) {
     const Trace trace = Examine(ProblemFor("H2+O2=H2O", 5, 16));
-    EXPECT_NE(std::find(trace.examined.begin(), trace.examined.end(), CoefficientVector{4, 2, 4}), trace.examined.end());
+    EXPECT_NE(std::find(trace.examined.begin(), trace.examined.end(), CoefficientVector{4, 2, 4}),
+              trace.examined.end());
     EXPECT_EQ(trace.result.solutions, (Vectors{{2, 1, 2}}));
 }
 
@@ -96,17 +97,17 @@ TEST_P(ReferenceSolutions, RecordsExactly) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ReferenceSolutions,
-    testing::Values(
-        SolutionCase{"OrderDoesNotHideSolution", "O2+H2=H2O", 2, 1, {{1, 2, 2}}},
-        SolutionCase{"Ozone", "O2=O3", 3, 1, {{3, 2}}},
-        SolutionCase{"CopperAndNitricAcidAtLimit", "Cu+HNO3=Cu(NO3)2+NO+H2O", 8, 1, {{3, 8, 3, 2, 4}}},
-        SolutionCase{"TwoIndependentAtLimit8", "H2+O2=H2O+H2O2", 8, 10, {{3, 2, 2, 1}, {8, 5, 6, 2}}},
-        SolutionCase{"TwoIndependentAtLimit7", "H2+O2=H2O+H2O2", 7, 10, {{3, 2, 2, 1}, {7, 5, 4, 3}}},
-        SolutionCase{"TwoIndependentAtLimit6", "H2+O2=H2O+H2O2", 6, 10, {{3, 2, 2, 1}}},
-        SolutionCase{"TwoIndependentResultLimit1", "H2+O2=H2O+H2O2", 8, 1, {{3, 2, 2, 1}}},
-        SolutionCase{"ZeroCountsEverythingBalances", "H0=H0", 5, 16, {{1, 1}, {3, 2}, {2, 3}, {5, 4}, {4, 5}}},
-        SolutionCase{"ZeroCountForcesNothing", "H2+O0=H2+O2", 16, 16, {}},
-        SolutionCase{"Default", "MnO2+KBr+H2SO4=MnSO4+KHSO4+Br2+H2O", 16, 1, {{1, 2, 3, 1, 2, 1, 2}}}),
+    testing::Values(SolutionCase{"OrderDoesNotHideSolution", "O2+H2=H2O", 2, 1, {{1, 2, 2}}},
+                    SolutionCase{"Ozone", "O2=O3", 3, 1, {{3, 2}}},
+                    SolutionCase{"CopperAndNitricAcidAtLimit", "Cu+HNO3=Cu(NO3)2+NO+H2O", 8, 1, {{3, 8, 3, 2, 4}}},
+                    SolutionCase{"TwoIndependentAtLimit8", "H2+O2=H2O+H2O2", 8, 10, {{3, 2, 2, 1}, {8, 5, 6, 2}}},
+                    SolutionCase{"TwoIndependentAtLimit7", "H2+O2=H2O+H2O2", 7, 10, {{3, 2, 2, 1}, {7, 5, 4, 3}}},
+                    SolutionCase{"TwoIndependentAtLimit6", "H2+O2=H2O+H2O2", 6, 10, {{3, 2, 2, 1}}},
+                    SolutionCase{"TwoIndependentResultLimit1", "H2+O2=H2O+H2O2", 8, 1, {{3, 2, 2, 1}}},
+                    SolutionCase{
+                        "ZeroCountsEverythingBalances", "H0=H0", 5, 16, {{1, 1}, {3, 2}, {2, 3}, {5, 4}, {4, 5}}},
+                    SolutionCase{"ZeroCountForcesNothing", "H2+O0=H2+O2", 16, 16, {}},
+                    SolutionCase{"Default", "MnO2+KBr+H2SO4=MnSO4+KHSO4+Br2+H2O", 16, 1, {{1, 2, 3, 1, 2, 1, 2}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReferenceSearch, BelowTheResultLimitTheEnumerationRunsToItsEnd) {

@@ -52,21 +52,23 @@ INSTANTIATE_TEST_SUITE_P(
                    {"H2", "O2"},
                    {"H2O", "H2O2"},
                    {{3, 2, 2, 1}, {8, 5, 6, 2}},
-                   "3H2+2O2=2H2O+H2O2\xA1\xA1" "8H2+5O2=6H2O+2H2O2",
-                   "3,2,2,1\xA1\xA1" "8,5,6,2"},
-        ReportCase{"TwoReactantsThreeProducts",
-                   {"A", "B"},
-                   {"C", "D", "E"},
-                   {{1, 2, 3, 4, 5}},
-                   "A+2B=3C+4D+5E",
-                   "1,2,3,4,5"},
+                   "3H2+2O2=2H2O+H2O2\xA1\xA1"
+                   "8H2+5O2=6H2O+2H2O2",
+                   "3,2,2,1\xA1\xA1"
+                   "8,5,6,2"},
+        ReportCase{
+            "TwoReactantsThreeProducts", {"A", "B"}, {"C", "D", "E"}, {{1, 2, 3, 4, 5}}, "A+2B=3C+4D+5E", "1,2,3,4,5"},
         ReportCase{"MultiDigitCoefficients", {"H2"}, {"H2"}, {{12, 12}}, "12H2=12H2", "12,12"},
         ReportCase{"ThreeSolutions",
                    {"H0"},
                    {"H0"},
                    {{1, 1}, {3, 2}, {2, 3}},
-                   "H0=H0\xA1\xA1" "3H0=2H0\xA1\xA1" "2H0=3H0",
-                   "1,1\xA1\xA1" "3,2\xA1\xA1" "2,3"}),
+                   "H0=H0\xA1\xA1"
+                   "3H0=2H0\xA1\xA1"
+                   "2H0=3H0",
+                   "1,1\xA1\xA1"
+                   "3,2\xA1\xA1"
+                   "2,3"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

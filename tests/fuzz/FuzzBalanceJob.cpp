@@ -7,16 +7,15 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <thread>
-
-#include <map>
 #include <vector>
 
 #include "BalanceJob.h"
 #include "EquationSplitter.h"
-#include "FormulaParser.h"
 #include "FinishJob.h"
+#include "FormulaParser.h"
 #include "HeadlessWindow.h"
 #include "MainWindowControls.h"
 #include "Numbers.h"
@@ -45,7 +44,8 @@ bool Balanced(const std::string& equation, const CoefficientVector& c) {
         const auto& symbols = species[k]->ElementSymbols.Items();
         const auto& counts = species[k]->ElementCounts.Items();
         const int sign = k < static_cast<std::size_t>(job.ReactantList.ListCount()) ? 1 : -1;
-        for (std::size_t e = 0; e < symbols.size(); ++e) difference[symbols[e]] += sign * static_cast<__int128>(counts[e]) * c[k];
+        for (std::size_t e = 0; e < symbols.size(); ++e)
+            difference[symbols[e]] += sign * static_cast<__int128>(counts[e]) * c[k];
     }
     for (const auto& [symbol, amount] : difference) {
         if (amount != 0) return false;

@@ -46,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (std::int32_t& count : row) count = bytes.Next() % 13;
     }
     std::int64_t box = 1;
-    for (std::size_t k = 0; k < species && box <= kMaxBox; ++k) box *= std::max<std::int32_t>(problem.coefficientLimit, 1);
+    for (std::size_t k = 0; k < species && box <= kMaxBox; ++k)
+        box *= std::max<std::int32_t>(problem.coefficientLimit, 1);
     if (box > kMaxBox) return 0;
 
     const SearchResult reference = ReferenceSearch(problem, {});

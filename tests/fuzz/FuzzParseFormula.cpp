@@ -22,8 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string formula(reinterpret_cast<const char*>(data), size);
     // The sweep rejects at once any byte the symbol scan would reject later; the texts agree on
     // the rest.
-    const bool languageBytes = formula.find_first_not_of(
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789()") == std::string::npos;
+    const bool languageBytes =
+        formula.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789()") ==
+        std::string::npos;
     if (size <= 64 && languageBytes) {
         Require(qivara::ExpandGroups(formula) == qivara::testing_oracle::LiteralExpandGroups(formula));
     }

@@ -21,13 +21,11 @@ TEST(Encoding, FullWidthDigitsAndPunctuation) {
 
 TEST(Encoding, UnconvertibleAndMalformedBecomeARejectedByte) {
     EXPECT_EQ(Cp936FromUtf8("H2\xF0\x9F\x98\x80O"), "H2?O");  // an emoji has no code-page-936 form
-    EXPECT_EQ(Cp936FromUtf8("H\xFFO"), "H?O");               // malformed UTF-8
-    EXPECT_EQ(Cp936FromUtf8("H\xE4\xB8"), "H?");             // cut short at the end
+    EXPECT_EQ(Cp936FromUtf8("H\xFFO"), "H?O");                // malformed UTF-8
+    EXPECT_EQ(Cp936FromUtf8("H\xE4\xB8"), "H?");              // cut short at the end
 }
 
-TEST(Encoding, TextEndsAtTheFirstNul) {
-    EXPECT_EQ(Cp936FromUtf8(std::string("H2\0O", 4)), "H2");
-}
+TEST(Encoding, TextEndsAtTheFirstNul) { EXPECT_EQ(Cp936FromUtf8(std::string("H2\0O", 4)), "H2"); }
 
 TEST(Encoding, InvalidCodePage936BecomesReplacementCharacter) {
     EXPECT_EQ(Utf8FromCp936("A\xFF"), "A\xEF\xBF\xBD");

@@ -32,13 +32,15 @@ TEST(List, AppendStoresACopy) {
 TEST(ListDeathTest, PositionZeroIsError4) {
     List<int> list;
     list.ListAppend(1);
-    EXPECT_EXIT(list.ListAt(0), testing::ExitedWithCode(255), "错误代码：4\r\n\r\n错误信息：数组成员引用下标必须大于等于1");
+    EXPECT_EXIT(list.ListAt(0), testing::ExitedWithCode(255),
+                "错误代码：4\r\n\r\n错误信息：数组成员引用下标必须大于等于1");
 }
 
 TEST(ListDeathTest, PositionAfterLastIsError1) {
     List<int> list;
     list.ListAppend(1);
-    EXPECT_EXIT(list.ListAt(2), testing::ExitedWithCode(255), "错误代码：1\r\n\r\n错误信息：数组成员引用下标超出定义范围");
+    EXPECT_EXIT(list.ListAt(2), testing::ExitedWithCode(255),
+                "错误代码：1\r\n\r\n错误信息：数组成员引用下标超出定义范围");
 }
 
 TEST(FatalErrorText, BuildsTheMessageInCodePage936) {

@@ -17,23 +17,30 @@ class TextToIntegerTable : public testing::TestWithParam<IntegerCase> {};
 
 TEST_P(TextToIntegerTable, Reads) { EXPECT_EQ(TextToInteger(GetParam().text), GetParam().expected); }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, TextToIntegerTable,
-    testing::Values(IntegerCase{"FullWidthDigits", "\xA3\xB1\xA3\xB6", 16}, IntegerCase{"Empty", "", 0},
-                    IntegerCase{"TrailingLetters", "7x", 7}, IntegerCase{"TwelveThenLetters", "12abc", 12},
-                    IntegerCase{"LeadingBlanks", "  12", 12}, IntegerCase{"LettersOnly", "abc", 0},
-                    IntegerCase{"SpaceThenMinus", " -5", -5}, IntegerCase{"Plus", "+8", 8},
-                    IntegerCase{"FullWidthMinus", "\xA3\xAD\xA3\xB3", -3},
-                    IntegerCase{"FullWidthSpaceIsBlank", "\xA1\xA1" "9", 9},
-                    IntegerCase{"TabsAndNewlines", "\t\n\v\f\r4", 4}, IntegerCase{"SignAlone", "-", 0},
-                    IntegerCase{"DoubleSign", "--4", 0}, IntegerCase{"OtherDoubleByteStops", "1\xB0\xA1" "2", 1},
-                    IntegerCase{"LoneLeadByteEndsWalk", "3\xA3", 3},
-                    IntegerCase{"MaxInt", "2147483647", 2147483647},
-                    IntegerCase{"ClampedHigh", "99999999999", 2147483647},
-                    IntegerCase{"ClampedHighHuge", std::string(400, '9'), 2147483647},
-                    IntegerCase{"MinInt", "-2147483648", -2147483647 - 1},
-                    IntegerCase{"ClampedLow", "-99999999999", -2147483647 - 1}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, TextToIntegerTable,
+                         testing::Values(IntegerCase{"FullWidthDigits", "\xA3\xB1\xA3\xB6", 16},
+                                         IntegerCase{"Empty", "", 0}, IntegerCase{"TrailingLetters", "7x", 7},
+                                         IntegerCase{"TwelveThenLetters", "12abc", 12},
+                                         IntegerCase{"LeadingBlanks", "  12", 12}, IntegerCase{"LettersOnly", "abc", 0},
+                                         IntegerCase{"SpaceThenMinus", " -5", -5}, IntegerCase{"Plus", "+8", 8},
+                                         IntegerCase{"FullWidthMinus", "\xA3\xAD\xA3\xB3", -3},
+                                         IntegerCase{"FullWidthSpaceIsBlank",
+                                                     "\xA1\xA1"
+                                                     "9",
+                                                     9},
+                                         IntegerCase{"TabsAndNewlines", "\t\n\v\f\r4", 4},
+                                         IntegerCase{"SignAlone", "-", 0}, IntegerCase{"DoubleSign", "--4", 0},
+                                         IntegerCase{"OtherDoubleByteStops",
+                                                     "1\xB0\xA1"
+                                                     "2",
+                                                     1},
+                                         IntegerCase{"LoneLeadByteEndsWalk", "3\xA3", 3},
+                                         IntegerCase{"MaxInt", "2147483647", 2147483647},
+                                         IntegerCase{"ClampedHigh", "99999999999", 2147483647},
+                                         IntegerCase{"ClampedHighHuge", std::string(400, '9'), 2147483647},
+                                         IntegerCase{"MinInt", "-2147483648", -2147483647 - 1},
+                                         IntegerCase{"ClampedLow", "-99999999999", -2147483647 - 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(NumberToText, IntegersAsDecimal) {
     EXPECT_EQ(NumberToText(std::int64_t{-12}), "-12");

@@ -120,11 +120,13 @@ TEST_P(FullJob, ResultAndClosingMessage) {
 INSTANTIATE_TEST_SUITE_P(
     Window, FullJob,
     ::testing::Values(
-        JobCase{"WaterAsEquation", "H2+O2=H2O", "16", false, "2H2+O2=2H2O", 4, QMessageBox::Information, "信息", nullptr},
+        JobCase{"WaterAsEquation", "H2+O2=H2O", "16", false, "2H2+O2=2H2O", 4, QMessageBox::Information, "信息",
+                nullptr},
         JobCase{"WaterAsCoefficients", "H2+O2=H2O", "16", true, "2,1,2", 4, QMessageBox::Information, "信息", nullptr},
-        JobCase{"ExampleAsEquation", kExample, "16", false, "MnO2+2KBr+3H2SO4=MnSO4+2KHSO4+Br2+2H2O", 4, QMessageBox::Information,
-                "信息", nullptr},
-        JobCase{"ExampleAsCoefficients", kExample, "16", true, "1,2,3,1,2,1,2", 4, QMessageBox::Information, "信息", nullptr},
+        JobCase{"ExampleAsEquation", kExample, "16", false, "MnO2+2KBr+3H2SO4=MnSO4+2KHSO4+Br2+2H2O", 4,
+                QMessageBox::Information, "信息", nullptr},
+        JobCase{"ExampleAsCoefficients", kExample, "16", true, "1,2,3,1,2,1,2", 4, QMessageBox::Information, "信息",
+                nullptr},
         JobCase{"NoResultBelowTheLimit", kExample, "2", false, "", 3, QMessageBox::Information, "信息",
                 "处理完毕，没有找到配平结果。\r\n可以尝试设置更高的系数上限。"},
         JobCase{"Unrecognised", "H2+O2", "16", false, "", 1, QMessageBox::Critical, "错误", "无法识别待配平方程式！"},

@@ -5,8 +5,8 @@
 #include <QLabel>
 #include <QStackedWidget>
 #include <QTabBar>
-#include <QTextDocument>
 #include <QTest>
+#include <QTextDocument>
 
 #include "MainWindowControls.h"
 #include "SplashWindow.h"
@@ -31,6 +31,7 @@ struct ControlRow {
 };
 
 // One row per control, as laid out for the user.
+// clang-format off
 const ControlRow kControls[] = {
     {"MainWindow", "选择夹", "QStackedWidget", "MainWindow", {0, 0, 672, 296}, nullptr, Font::Default},
     {"MainWindow", "按钮1", "QPushButton", "MainWindow", {8, 256, 80, 32}, "设置", Font::Small14},
@@ -57,6 +58,7 @@ const ControlRow kControls[] = {
     {"UsageWindow", "图片框1", "QLabel", "UsageWindow", {272, 32, 256, 296}, nullptr, Font::Default},
     {"SplashWindow", "图片框1", "QLabel", "SplashWindow", {-8, 0, 536, 360}, nullptr, Font::Default},
 };
+// clang-format on
 
 QString CaptionOf(const QWidget& widget) {
     if (auto* button = qobject_cast<const QAbstractButton*>(&widget)) return button->text();

@@ -69,7 +69,8 @@ bool SpinUntil(Predicate done, std::chrono::milliseconds timeout) {
 // also lands while the equation is read and parsed) and stops it.
 TEST_F(MainWindowTest, ThousandStartsAndStopsAtRandomMoments) {
     std::atomic<std::uint64_t> examined{0};
-    window->SetExaminedObserver([&examined](const CoefficientVector&) { examined.fetch_add(1, std::memory_order_relaxed); });
+    window->SetExaminedObserver(
+        [&examined](const CoefficientVector&) { examined.fetch_add(1, std::memory_order_relaxed); });
     Edit(kEquationBox).setText(Q(kExample));
     Edit(kCoefficientLimitBox).setText(Q("64"));
     Edit(kResultLimitBox).setText(Q("16"));
@@ -85,7 +86,8 @@ TEST_F(MainWindowTest, ThousandStartsAndStopsAtRandomMoments) {
         ASSERT_TRUE(window->JobRunning()) << "cycle " << cycle;
         const std::uint64_t wanted = random() % 3 == 0 ? 0 : random() % 5000;
         const std::uint64_t from = examined.load();
-        ASSERT_TRUE(SpinUntil([&] { return examined.load() - from >= wanted; }, std::chrono::seconds(10))) << "cycle " << cycle;
+        ASSERT_TRUE(SpinUntil([&] { return examined.load() - from >= wanted; }, std::chrono::seconds(10)))
+            << "cycle " << cycle;
 
         Click(kStartStopButton);
         const Clock::time_point stoppedAt = Clock::now();
@@ -93,7 +95,8 @@ TEST_F(MainWindowTest, ThousandStartsAndStopsAtRandomMoments) {
         ASSERT_TRUE(Button(kSettingsButton).isEnabled());
         ASSERT_FALSE(Edit(kEquationBox).isReadOnly());
         // Hang bound only; the time each stop takes is measured and reported below.
-        ASSERT_TRUE(SpinUntil([&] { return window->WorkerCount() == 0; }, std::chrono::seconds(5))) << "cycle " << cycle;
+        ASSERT_TRUE(SpinUntil([&] { return window->WorkerCount() == 0; }, std::chrono::seconds(5)))
+            << "cycle " << cycle;
         const auto took = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - stoppedAt);
         worstStop = std::max(worstStop, took);
         slowStops += took > std::chrono::milliseconds(50);
@@ -165,18 +168,18 @@ TEST_P(HostilePaste, EndsWithAClosingMessage) {
 
 QString Repeated(const char* utf8, int times) { return Q(utf8).repeated(times); }
 
-INSTANTIATE_TEST_SUITE_P(
-    Window, HostilePaste,
-    ::testing::Values(PasteCase{"OneMebibyte", Repeated("H", 1 << 20)},
-                      PasteCase{"OneMebibyteEquation", Repeated("H2+", 1 << 18) + Q("=H2")},
-                      PasteCase{"NulCharacters", Q("H2") + QChar(0) + Q("=H2") + QChar(0)},
-                      PasteCase{"LoneSurrogates", Q("H2=") + QChar(0xD800) + Q("H2") + QChar(0xDC00)},
-                      PasteCase{"NotInTheCodePage", Q("H2=H2\xF0\x9F\x98\x80")},
-                      PasteCase{"FullWidthSeparators", Q("H2＋O2＝H2O")},
-                      PasteCase{"RightToLeftMarks", Q("H2+O2\u200F=\u202EH2O")},
-                      PasteCase{"DoubleByteCutAtTheLimit", Repeated("H", 255) + Repeated("氢", 4)},
-                      PasteCase{"ControlCharacters", Q("H2\t=\r\nH2")}),
-    [](const ::testing::TestParamInfo<PasteCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Window, HostilePaste,
+                         ::testing::Values(PasteCase{"OneMebibyte", Repeated("H", 1 << 20)},
+                                           PasteCase{"OneMebibyteEquation", Repeated("H2+", 1 << 18) + Q("=H2")},
+                                           PasteCase{"NulCharacters", Q("H2") + QChar(0) + Q("=H2") + QChar(0)},
+                                           PasteCase{"LoneSurrogates",
+                                                     Q("H2=") + QChar(0xD800) + Q("H2") + QChar(0xDC00)},
+                                           PasteCase{"NotInTheCodePage", Q("H2=H2\xF0\x9F\x98\x80")},
+                                           PasteCase{"FullWidthSeparators", Q("H2＋O2＝H2O")},
+                                           PasteCase{"RightToLeftMarks", Q("H2+O2\u200F=\u202EH2O")},
+                                           PasteCase{"DoubleByteCutAtTheLimit", Repeated("H", 255) + Repeated("氢", 4)},
+                                           PasteCase{"ControlCharacters", Q("H2\t=\r\nH2")}),
+                         [](const ::testing::TestParamInfo<PasteCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace qivara::ui::test

@@ -59,12 +59,13 @@ TEST_P(EquationTyping, InputFilterKeepsOnlyTheAllowedSet) {
     EXPECT_EQ(TypeInto(kEquationBox, Q("H2"), Q(GetParam().typed)), Q(GetParam().expected));
 }
 
-INSTANTIATE_TEST_SUITE_P(Window, EquationTyping,
-                         ::testing::Values(TypingCase{"Letters", "aZqB", "H2aZqB"}, TypingCase{"Digits", "0123456789", "H20123456789"},
-                                           TypingCase{"BracketsPlusEquals", "(OH)+=", "H2(OH)+="}, TypingCase{"Space", " ", "H2"},
-                                           TypingCase{"SquareBrackets", "[]{}", "H2"}, TypingCase{"Punctuation", "-*.,_^", "H2"},
-                                           TypingCase{"NonAscii", "中é２", "H2"}, TypingCase{"Mixed", "O 2[x]", "H2O2x"}),
-                         [](const ::testing::TestParamInfo<TypingCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Window, EquationTyping,
+    ::testing::Values(TypingCase{"Letters", "aZqB", "H2aZqB"}, TypingCase{"Digits", "0123456789", "H20123456789"},
+                      TypingCase{"BracketsPlusEquals", "(OH)+=", "H2(OH)+="}, TypingCase{"Space", " ", "H2"},
+                      TypingCase{"SquareBrackets", "[]{}", "H2"}, TypingCase{"Punctuation", "-*.,_^", "H2"},
+                      TypingCase{"NonAscii", "中é２", "H2"}, TypingCase{"Mixed", "O 2[x]", "H2O2x"}),
+    [](const ::testing::TestParamInfo<TypingCase>& info) { return std::string(info.param.name); });
 
 TEST_F(Typing, BackspaceAndEditingKeysStillWork) {
     QLineEdit& edit = Edit(kEquationBox);
@@ -140,7 +141,9 @@ INSTANTIATE_TEST_SUITE_P(Window, LimitTyping,
                                            LimitTypingCase{"Digits", "编辑框3", "", "42", "42"},
                                            LimitTypingCase{"AtMostTwo", "编辑框4", "", "123", "12"},
                                            LimitTypingCase{"FullWidthDigit", "编辑框3", "", "１", ""}),
-                         [](const ::testing::TestParamInfo<LimitTypingCase>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<LimitTypingCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 struct ClampCase {
     const char* name;
@@ -184,9 +187,14 @@ TEST(LimitClampText, ReadsTheBoxAsTheJobDoes) {
         const char* text;
         int lowest, highest;
         const char* expected;
-    } cases[] = {{"１６", 2, 64, "16"}, {"ab", 1, 16, "1"}, {"-5", 1, 16, "1"}, {" 12x", 2, 64, "12"}, {"99999999999", 2, 64, "64"}};
+    } cases[] = {{"１６", 2, 64, "16"},
+                 {"ab", 1, 16, "1"},
+                 {"-5", 1, 16, "1"},
+                 {" 12x", 2, 64, "12"},
+                 {"99999999999", 2, 64, "64"}};
     for (const auto& c : cases) {
-        EXPECT_EQ(QStringFromCp936(LimitClamp(Cp936FromQString(Q(c.text)), c.lowest, c.highest)), Q(c.expected)) << c.text;
+        EXPECT_EQ(QStringFromCp936(LimitClamp(Cp936FromQString(Q(c.text)), c.lowest, c.highest)), Q(c.expected))
+            << c.text;
     }
 }
 
@@ -217,7 +225,7 @@ TEST(ByteLength, CutsWhatWasJustInserted) {
         int position;
         const char* expected;
         int expectedPosition;
-    } cases[] = {{"abcdef", 6, "abcdef", 6},  {"abcXdef", 4, "abcdef", 3},   {"ab水水cd", 4, "ab水cd", 3},
+    } cases[] = {{"abcdef", 6, "abcdef", 6},   {"abcXdef", 4, "abcdef", 3},  {"ab水水cd", 4, "ab水cd", 3},
                  {"abcdefgh", 8, "abcdef", 6}, {"水水水水", 4, "水水水", 3}, {"abXYZcdef", 2, "XYZcde", 0}};
     for (const auto& c : cases) {
         QString input = Q(c.input);

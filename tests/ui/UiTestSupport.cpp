@@ -33,11 +33,12 @@ void SearchGate::Open() {
 }
 
 void MainWindowTest::SetUp() {
-    window = std::make_unique<MainWindow>([this](QWidget& owner, const QString& message, const QString& title, QMessageBox::Icon icon) {
-        boxes.push_back(RecordedBox{&owner, message, title, icon, Button(controls::kStartStopButton).text(),
-                                    Button(controls::kSettingsButton).isEnabled()});
-        if (duringBox) duringBox();
-    });
+    window = std::make_unique<MainWindow>(
+        [this](QWidget& owner, const QString& message, const QString& title, QMessageBox::Icon icon) {
+            boxes.push_back(RecordedBox{&owner, message, title, icon, Button(controls::kStartStopButton).text(),
+                                        Button(controls::kSettingsButton).isEnabled()});
+            if (duringBox) duringBox();
+        });
     window->SetSearchEngine(SearchEngine::Reference);
     window->SetExaminedObserver([this](const CoefficientVector&) { searching = true; });
     QObject::connect(window.get(), &MainWindow::jobEnded, [this](int kind) { endedKinds.push_back(kind); });

@@ -3,6 +3,8 @@
 // by a presenter instead of shown, a gate that can hold the worker inside the search, and a
 // watchdog that closes any modal window a test did not ask for.
 
+#include <gtest/gtest.h>
+
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -11,7 +13,6 @@
 #include <atomic>
 #include <condition_variable>
 #include <functional>
-#include <gtest/gtest.h>
 #include <memory>
 #include <mutex>
 #include <string_view>

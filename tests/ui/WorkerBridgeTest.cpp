@@ -35,7 +35,8 @@ Ending RunOnWorker(MainWindow& window, std::stop_source& stop, const std::functi
             ended.set_value(Ending::Threw);
         }
     });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 30000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 30000));
     return result.get();
 }
 
@@ -55,18 +56,21 @@ TEST_F(MainWindowTest, BridgeCarriesOutReadsAndWritesOnTheWindowThread) {
 
 TEST_F(MainWindowTest, BridgeHandsBackTheWindowsErrors) {
     std::stop_source stop;
-    EXPECT_EQ(RunOnWorker(*window, stop, [](WindowAccess& access) { access.ReadProperty("编辑框99", Property::Content); }),
-              Ending::Threw);
-    EXPECT_EQ(RunOnWorker(*window, stop, [](WindowAccess& access) { access.ReadProperty(kStartStopButton, Property::CurrentPage); }),
+    EXPECT_EQ(
+        RunOnWorker(*window, stop, [](WindowAccess& access) { access.ReadProperty("编辑框99", Property::Content); }),
+        Ending::Threw);
+    EXPECT_EQ(RunOnWorker(*window, stop,
+                          [](WindowAccess& access) { access.ReadProperty(kStartStopButton, Property::CurrentPage); }),
               Ending::Threw);
 }
 
 TEST_F(MainWindowTest, BridgeRefusesEveryRequestAfterAStop) {
     std::stop_source stop;
     stop.request_stop();
-    EXPECT_EQ(RunOnWorker(*window, stop, [](WindowAccess& access) {
-                  access.WriteProperty(kResultBox, Property::Content, std::string("late"));
-              }),
+    EXPECT_EQ(RunOnWorker(*window, stop,
+                          [](WindowAccess& access) {
+                              access.WriteProperty(kResultBox, Property::Content, std::string("late"));
+                          }),
               Ending::Stopped);
     EXPECT_TRUE(Edit(kResultBox).text().isEmpty());
 }

@@ -5,6 +5,8 @@
 //
 // usage: qivara-make-animation ANIMATION.gif ICON.png
 
+#include <gif_lib.h>
+
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -16,7 +18,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <gif_lib.h>
 #include <map>
 #include <vector>
 
@@ -117,7 +118,8 @@ QImage DrawFrame(int frame) {
     painter.setPen(QPen(kBackground.lighter(125), 3));
     painter.setBrush(Qt::NoBrush);
     QPolygonF ring;
-    for (int k = 0; k < 6; ++k) ring << QPointF(230 + 95 * std::cos(kPi / 6 + k * kPi / 3), 190 + 95 * std::sin(kPi / 6 + k * kPi / 3));
+    for (int k = 0; k < 6; ++k)
+        ring << QPointF(230 + 95 * std::cos(kPi / 6 + k * kPi / 3), 190 + 95 * std::sin(kPi / 6 + k * kPi / 3));
     painter.drawPolygon(ring);
     painter.drawEllipse(QPointF(230, 190), 62, 62);
 
@@ -133,7 +135,6 @@ QImage DrawFrame(int frame) {
         painter.drawEllipse(QPointF(x, y), r, r);
     }
     painter.setOpacity(1);
-
 
     // Everything below fades out at the end so that the loop starts afresh.
     const double fade = 1 - Ease((t - 0.88) / 0.10);
@@ -220,7 +221,8 @@ Palette MakePalette(const std::vector<QImage>& frames) {
         long bestDistance = -1;
         for (std::size_t i = 0; i < palette.colours.size(); ++i) {
             const QRgb c = palette.colours[i];
-            const long d = (qRed(c) - r) * (qRed(c) - r) * 3 + (qGreen(c) - g) * (qGreen(c) - g) * 4 + (qBlue(c) - b) * (qBlue(c) - b) * 2;
+            const long d = (qRed(c) - r) * (qRed(c) - r) * 3 + (qGreen(c) - g) * (qGreen(c) - g) * 4 +
+                           (qBlue(c) - b) * (qBlue(c) - b) * 2;
             if (bestDistance < 0 || d < bestDistance) {
                 bestDistance = d;
                 best = static_cast<int>(i);
@@ -247,7 +249,8 @@ bool WriteGif(const char* path, const std::vector<QImage>& frames, const Palette
     EGifSetGifVersion(gif, true);
     std::vector<GifColorType> colours(256, GifColorType{0, 0, 0});
     for (std::size_t i = 0; i < palette.colours.size(); ++i) {
-        colours[i] = GifColorType{static_cast<GifByteType>(qRed(palette.colours[i])), static_cast<GifByteType>(qGreen(palette.colours[i])),
+        colours[i] = GifColorType{static_cast<GifByteType>(qRed(palette.colours[i])),
+                                  static_cast<GifByteType>(qGreen(palette.colours[i])),
                                   static_cast<GifByteType>(qBlue(palette.colours[i]))};
     }
     ColorMapObject* map = GifMakeMapObject(256, colours.data());
@@ -255,15 +258,16 @@ bool WriteGif(const char* path, const std::vector<QImage>& frames, const Palette
     // The NETSCAPE2.0 block with a loop count of 0: repeat without end.
     const unsigned char loop[3] = {1, 0, 0};
     ok = ok && Check(EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE), gif, "loop") &&
-         Check(EGifPutExtensionBlock(gif, 11, "NETSCAPE2.0"), gif, "loop") && Check(EGifPutExtensionBlock(gif, 3, loop), gif, "loop") &&
-         Check(EGifPutExtensionTrailer(gif), gif, "loop");
+         Check(EGifPutExtensionBlock(gif, 11, "NETSCAPE2.0"), gif, "loop") &&
+         Check(EGifPutExtensionBlock(gif, 3, loop), gif, "loop") && Check(EGifPutExtensionTrailer(gif), gif, "loop");
     std::vector<GifPixelType> line(kWidth);
     for (const QImage& frame : frames) {
         if (!ok) break;
         GraphicsControlBlock control{DISPOSE_DO_NOT, false, kFrameCentiseconds, NO_TRANSPARENT_COLOR};
         GifByteType extension[4];
         const std::size_t length = EGifGCBToExtension(&control, extension);
-        ok = Check(EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension), gif, "frame time") &&
+        ok = Check(EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension), gif,
+                   "frame time") &&
              Check(EGifPutImageDesc(gif, 0, 0, kWidth, kHeight, false, nullptr), gif, "frame");
         for (int y = 0; ok && y < kHeight; ++y) {
             const auto* row = reinterpret_cast<const QRgb*>(frame.constScanLine(y));

@@ -4,13 +4,14 @@
 //
 // usage: qivara-make-demo-picture DEMONSTRATION.jpg
 
+#include <jpeglib.h>
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QTest>
 #include <cstdio>
-#include <jpeglib.h>
 
 #include "MainWindow.h"
 #include "MainWindowControls.h"
@@ -57,7 +58,8 @@ QImage Framed(const QImage& client) {
     font.setBold(true);
     painter.setFont(font);
     painter.setPen(Qt::white);
-    painter.drawText(titleBar.adjusted(4, 0, -40, 0), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Qivara方程式配平器"));
+    painter.drawText(titleBar.adjusted(4, 0, -40, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                     QStringLiteral("Qivara方程式配平器"));
     // Minimise and close boxes.
     for (int box = 0; box < 2; ++box) {
         const QRect r(titleBar.right() - 34 + box * 18, titleBar.top() + 2, 16, 14);
@@ -118,7 +120,8 @@ int main(int argc, char** argv) {
     QTest::mouseClick(&start, Qt::LeftButton);  // the first click only relabels the button
     QTest::mouseClick(&start, Qt::LeftButton);
     const auto& result = Find<QLineEdit>(window, controls::kResultBox);
-    if (!QTest::qWaitFor([&] { return !window.JobRunning(); }, 60000) || result.text() != QString::fromLatin1(kExpected)) {
+    if (!QTest::qWaitFor([&] { return !window.JobRunning(); }, 60000) ||
+        result.text() != QString::fromLatin1(kExpected)) {
         std::fprintf(stderr, "the job did not give %s\n", kExpected);
         return 1;
     }

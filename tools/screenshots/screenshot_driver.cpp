@@ -27,7 +27,8 @@ bool g_ok = true;
 void Capture(const char* name) {
     QTest::qWait(700);  // let the windows paint and the animation move on
     const QString path = QDir(g_folder).filePath(QString::fromLatin1(name));
-    const int status = QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), path});
+    const int status =
+        QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), path});
     std::printf("%s %s\n", status == 0 ? "wrote" : "FAILED", qPrintable(path));
     g_ok = g_ok && status == 0;
 }
