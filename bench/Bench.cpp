@@ -18,11 +18,9 @@
 
 #include "BalanceJob.h"
 #include "BenchEquations.h"
-#include "EquationSplitter.h"
-#include "FormulaParser.h"
 #include "HeadlessWindow.h"
 #include "IntegerKernel.h"
-#include "MainWindowControls.h"
+#include "PreparedSearch.h"
 
 using namespace qivara;
 using Clock = std::chrono::steady_clock;
@@ -36,15 +34,8 @@ struct Shape {
 };
 
 Shape ShapeOf(const std::string& equation) {
-    JobData job;
-    SplitEquation(equation, job);
-    job.ReactantCount = job.ReactantList.ListCount();
-    job.ProductCount = job.ProductList.ListCount();
-    for (Species& s : job.ReactantList.Items()) ParseFormula(s);
-    for (Species& s : job.ProductList.Items()) ParseFormula(s);
-    job.CoefficientLimit = 16;
-    job.ResultLimit = 1;
-    const SearchProblem problem = MakeSearchProblem(job);
+    auto prepared = PrepareSearch(equation, "16", "1");
+    const SearchProblem problem = std::get<PreparedSearch>(prepared).problem;
     std::vector<IntegerRow> rows;
     for (const auto& counts : problem.elementCounts) rows.emplace_back(counts.begin(), counts.end());
     return {problem.SpeciesCount(), IntegerKernel(rows, problem.SpeciesCount()).Dimension(), problem};
@@ -59,10 +50,7 @@ struct Run {
 // One job on a fresh headless window; the stop is requested after `budget` if it still runs.
 Run RunJob(const std::string& equation, const std::string& limit, const std::string& results, SearchEngine engine,
            std::chrono::milliseconds budget) {
-    HeadlessWindow window;
-    window.WriteProperty(controls::kEquationBox, Property::Content, equation);
-    window.WriteProperty(controls::kCoefficientLimitBox, Property::Content, limit);
-    window.WriteProperty(controls::kResultLimitBox, Property::Content, results);
+    HeadlessWindow window(equation, limit, results);
     std::stop_source stop;
     std::atomic<bool> finished{false};
     std::thread timer([&] {
@@ -84,10 +72,7 @@ double MedianJob(const std::string& equation, const std::string& limit, const st
                  int runs) {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
-        HeadlessWindow window;
-        window.WriteProperty(controls::kEquationBox, Property::Content, equation);
-        window.WriteProperty(controls::kCoefficientLimitBox, Property::Content, limit);
-        window.WriteProperty(controls::kResultLimitBox, Property::Content, results);
+        HeadlessWindow window(equation, limit, results);
         const auto start = Clock::now();
         BalanceJob(window, JobOptions{engine, {}, {}});
         times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
@@ -215,10 +200,7 @@ int main() {
                         (limit + "," + results).c_str(), fastText, referenceText);
         }
         // Stop latency at the largest limits: request a stop 100 ms in, time until the job returns.
-        HeadlessWindow window;
-        window.WriteProperty(controls::kEquationBox, Property::Content, equation);
-        window.WriteProperty(controls::kCoefficientLimitBox, Property::Content, std::string("2147483647"));
-        window.WriteProperty(controls::kResultLimitBox, Property::Content, std::string("2147483647"));
+        HeadlessWindow window(equation, "2147483647", "2147483647");
         std::stop_source stop;
         Clock::time_point requested{};
         std::atomic<bool> done{false};

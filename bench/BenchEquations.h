@@ -6,8 +6,8 @@
 
 namespace qivara::bench {
 
-// Real reactions, 2 to 9 species, kernels of dimension 1 and 2 (the examples of the search's
-// documentation among them).
+// Real reactions, 2 to 9 species, kernels of dimension 1 and 2, with the equations whose orders
+// and filtered results the engine tests check among them.
 inline const std::vector<std::string> kRealEquations{
     "H2+O2=H2O",
     "O2+H2=H2O",

@@ -2,15 +2,22 @@
 
 namespace qivara::cli {
 
-const char* UsageText() {
+std::string UsageText() {
+    using namespace controls;
+    const std::string limitDefault(kCoefficientLimitBox.initial);
+    const std::string resultsDefault(kResultLimitBox.initial);
     return "usage: qivara-balancer-cli [--limit TEXT] [--results TEXT] [--coefficients] [--json]\n"
            "                           [--engine fast|reference] [EQUATION ...]\n"
            "\n"
            "Balances each EQUATION (or each line of standard input when none is given) as the\n"
            "desktop program does, e.g. MnO2+KBr+H2SO4=MnSO4+KHSO4+Br2+H2O.\n"
            "\n"
-           "  --limit TEXT     text of the coefficient-limit box (default 16)\n"
-           "  --results TEXT   text of the result-limit box (default 1)\n"
+           "  --limit TEXT     text of the coefficient-limit box (default " +
+           limitDefault +
+           ")\n"
+           "  --results TEXT   text of the result-limit box (default " +
+           resultsDefault +
+           ")\n"
            "  --coefficients   show coefficients only instead of balanced equations\n"
            "  --json           one JSON object per equation\n"
            "  --engine NAME    search engine: fast (default) or reference (the literal enumeration)\n"

@@ -6,12 +6,14 @@
 #include <vector>
 
 #include "CoefficientSearch.h"
+#include "MainWindowControls.h"
 
 namespace qivara::cli {
 
 struct CliOptions {
-    std::string limitText = "16";   // the coefficient-limit box's text, read as the job reads it
-    std::string resultsText = "1";  // the result-limit box's text
+    // The limit boxes' texts, read as the job reads them; by default what the window starts with.
+    std::string limitText{controls::kCoefficientLimitBox.initial};
+    std::string resultsText{controls::kResultLimitBox.initial};
     bool coefficientsOnly = false;
     bool json = false;
     bool help = false;
@@ -26,6 +28,6 @@ struct ParsedOptions {
 
 ParsedOptions ParseCliOptions(const std::vector<std::string>& arguments);
 
-const char* UsageText();
+std::string UsageText();
 
 }  // namespace qivara::cli

@@ -8,10 +8,8 @@
 namespace qivara::cli {
 
 EquationReport RunEquation(const std::string& equationUtf8, const CliOptions& options) {
-    HeadlessWindow window;
-    window.WriteProperty(controls::kEquationBox, Property::Content, Cp936FromUtf8(equationUtf8));
-    window.WriteProperty(controls::kCoefficientLimitBox, Property::Content, Cp936FromUtf8(options.limitText));
-    window.WriteProperty(controls::kResultLimitBox, Property::Content, Cp936FromUtf8(options.resultsText));
+    HeadlessWindow window(Cp936FromUtf8(equationUtf8), Cp936FromUtf8(options.limitText),
+                          Cp936FromUtf8(options.resultsText));
     if (options.coefficientsOnly) window.WriteProperty(controls::kCoefficientsOnlyRadio, Property::Selected, 1);
 
     EquationReport report;

@@ -1,66 +1,52 @@
 #include "BalanceJob.h"
 
-#include "EquationSplitter.h"
-#include "FormulaParser.h"
 #include "MainWindowControls.h"
-#include "Numbers.h"
+#include "PreparedSearch.h"
 #include "ResultReport.h"
 #include "StopCheckedWindow.h"
 
 namespace qivara {
 namespace {
 
-bool ParseSide(List<Species>& side) {
-    for (Species& species : side.Items()) {
-        if (!ParseFormula(species)) return false;
+// Solution k becomes entry k of every species' ResultCoefficients, reactants first.
+void RecordSolutions(JobData& job, const std::vector<CoefficientVector>& solutions) {
+    for (const CoefficientVector& solution : solutions) {
+        std::size_t k = 0;
+        for (List<Species>* side : {&job.ReactantList, &job.ProductList}) {
+            for (Species& species : side->Items()) {
+                species.ResultCoefficients.ListAppend(static_cast<std::int32_t>(solution[k++]));
+            }
+        }
     }
-    return true;
 }
 
-// Steps 1..8 of a job; returns the kind it finished with.
-FinishKind RunJob(WindowAccess& window, const JobOptions& options, JobData& job, JobOutcome& outcome) {
+// Everything of a job before its ending; returns the kind it ends with.
+FinishKind RunJob(WindowAccess& window, const JobOptions& options, JobOutcome& outcome) {
+    // The limit boxes lie on the settings page, which cannot be shown while a job runs, so they
+    // hold now what they would hold right before the search.
     const std::string equation = window.ReadText(controls::kEquationBox, Property::Content);
-    if (!SplitEquation(equation, job)) {
-        FinishJob(window, FinishKind::Unrecognised);
-        return FinishKind::Unrecognised;
-    }
-    job.ReactantCount = job.ReactantList.ListCount();
-    job.ProductCount = job.ProductList.ListCount();
-    if (!ParseSide(job.ReactantList) || !ParseSide(job.ProductList)) {
-        FinishJob(window, FinishKind::Unrecognised);
-        return FinishKind::Unrecognised;
-    }
-    if (!ElementsConserved(job)) {
-        FinishJob(window, FinishKind::ElementsNotConserved);
-        return FinishKind::ElementsNotConserved;
-    }
-    job.CoefficientLimit = TextToInteger(window.ReadText(controls::kCoefficientLimitBox, Property::Content));
-    job.ResultLimit = TextToInteger(window.ReadText(controls::kResultLimitBox, Property::Content));
+    const std::string limitText = window.ReadText(controls::kCoefficientLimitBox, Property::Content);
+    const std::string resultsText = window.ReadText(controls::kResultLimitBox, Property::Content);
+    std::variant<PreparedSearch, FinishKind> prepared = PrepareSearch(equation, limitText, resultsText);
+    if (const FinishKind* rejected = std::get_if<FinishKind>(&prepared)) return *rejected;
+    PreparedSearch& search = std::get<PreparedSearch>(prepared);
 
     SearchResult found =
-        RunCoefficientSearch(options.engine, MakeSearchProblem(job), SearchControl{options.stop, options.onExamined});
+        RunCoefficientSearch(options.engine, search.problem, SearchControl{options.stop, options.onExamined});
     if (found.stopped) return FinishKind::Stopped;
-    for (const CoefficientVector& solution : found.solutions) {
-        std::size_t k = 0;
-        for (Species& species : job.ReactantList.Items())
-            species.ResultCoefficients.ListAppend(static_cast<std::int32_t>(solution[k++]));
-        for (Species& species : job.ProductList.Items())
-            species.ResultCoefficients.ListAppend(static_cast<std::int32_t>(solution[k++]));
-    }
+    RecordSolutions(search.job, found.solutions);
     outcome.solutions = std::move(found.solutions);
-
-    BuildResultText(window, job);
-    return outcome.solutions.empty() ? FinishKind::NoResult : FinishKind::Summary;
+    return BuildResultText(window, search.job);
 }
 
 }  // namespace
 
 JobOutcome BalanceJob(WindowAccess& window, const JobOptions& options) {
     StopCheckedWindow checked(window, options.stop);
-    JobData job;
     JobOutcome outcome;
     try {
-        outcome.kind = RunJob(checked, options, job, outcome);
+        outcome.kind = RunJob(checked, options, outcome);
+        if (outcome.kind != FinishKind::Stopped) FinishJob(checked, outcome.kind);
     } catch (const JobStopped&) {
         outcome = JobOutcome{};
     }

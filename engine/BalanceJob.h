@@ -21,8 +21,9 @@ struct JobOutcome {
     std::vector<CoefficientVector> solutions;  // the recorded vectors, reactants first
 };
 
-// Reads the equation box, splits and parses the equation, checks the elements, reads the two
-// limit boxes, searches, writes the result box and ends through FinishJob, all through `window`.
+// Reads the equation and limit boxes, prepares the search (PreparedSearch.h), searches, writes
+// the result box and ends through FinishJob, all through `window`; the kind it ends with is
+// decided here alone.
 // The job owns all its data. A stopped job returns Stopped at its next poll and neither writes
 // to the window nor shows anything after that; restoring the idle window is then the stopper's
 // business (FinishJob with Stopped on the window's side).

@@ -7,12 +7,11 @@
 // ResultLimit are recorded. The reference engine is that enumeration step by step; the fast
 // engine walks the lattice of balanced vectors in the same order (FastSearch.h).
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <stop_token>
 #include <vector>
-
-#include "JobData.h"
 
 namespace qivara {
 
@@ -49,9 +48,6 @@ enum class SearchEngine { Reference, Fast };
 
 // The engine the window and the CLI use unless told otherwise.
 inline constexpr SearchEngine kDefaultSearchEngine = SearchEngine::Fast;
-
-// The search problem of a parsed job whose two sides use the same elements.
-SearchProblem MakeSearchProblem(const JobData& job);
 
 // Runs the chosen engine.
 SearchResult RunCoefficientSearch(SearchEngine engine, const SearchProblem& problem, const SearchControl& control);

@@ -42,7 +42,7 @@ void FinishJob(WindowAccess& window, FinishKind kind) {
     }
     window.WriteProperty(controls::kSettingsButton, Property::Disabled, 0);
     window.WriteProperty(controls::kEquationBox, Property::InputMode, kInputNormal);
-    window.WriteProperty(controls::kStartStopButton, Property::Caption, Cp936FromUtf8("开始"));
+    window.WriteProperty(controls::kStartStopButton, Property::Caption, Cp936FromUtf8(controls::kStartCaption));
     window.WriteProperty(controls::kStartStopButton, Property::ButtonType, 1);
 }
 

@@ -7,27 +7,33 @@
 
 namespace qivara {
 
-HeadlessWindow::HeadlessWindow() {
+HeadlessWindow::HeadlessWindow()
+    : HeadlessWindow(Cp936FromUtf8(controls::kEquationBox.initial),
+                     Cp936FromUtf8(controls::kCoefficientLimitBox.initial),
+                     Cp936FromUtf8(controls::kResultLimitBox.initial)) {}
+
+HeadlessWindow::HeadlessWindow(std::string_view equation, std::string_view limitText, std::string_view resultsText) {
     using namespace controls;
     auto set = [this](std::string_view control, Property property, PropertyValue value) {
         m_properties[{std::string(control), property}] = std::move(value);
     };
-    set(kEquationBox, Property::Content, std::string());
+    auto caption = [&set](const Control& control) { set(control, Property::Caption, Cp936FromUtf8(control.initial)); };
+    set(kEquationBox, Property::Content, std::string(equation));
     set(kEquationBox, Property::InputMode, kInputNormal);
-    set(kResultBox, Property::Content, std::string());
+    set(kResultBox, Property::Content, Cp936FromUtf8(kResultBox.initial));
     set(kResultBox, Property::InputMode, kInputReadOnly);
-    set(kCoefficientLimitBox, Property::Content, std::string("16"));
+    set(kCoefficientLimitBox, Property::Content, std::string(limitText));
     set(kCoefficientLimitBox, Property::InputMode, kInputInteger);
-    set(kResultLimitBox, Property::Content, std::string("1"));
+    set(kResultLimitBox, Property::Content, std::string(resultsText));
     set(kResultLimitBox, Property::InputMode, kInputInteger);
     set(kCoefficientsOnlyRadio, Property::Selected, 0);
     set(kBalancedEquationRadio, Property::Selected, 1);
-    set(kSettingsButton, Property::Caption, Cp936FromUtf8("设置"));
+    caption(kSettingsButton);
     set(kSettingsButton, Property::Disabled, 0);
-    set(kStartStopButton, Property::Caption, Cp936FromUtf8("配平"));
+    caption(kStartStopButton);
     set(kStartStopButton, Property::ButtonType, 0);
     set(kStartStopButton, Property::Disabled, 0);
-    set(kUsageButton, Property::Caption, Cp936FromUtf8("使用方法"));
+    caption(kUsageButton);
     set(kPageContainer, Property::CurrentPage, 0);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// The main window's controls without a screen: what the CLI and the engine tests run jobs on.
-// Starts with the window's defaults (coefficient limit "16", result limit "1", balanced
-// equations selected) and records every message box and every write.
+// The main window's controls without a screen: what the CLI, the engine tests and the benchmark
+// run jobs on. Starts with the window's defaults (MainWindowControls.h; balanced equations
+// selected) and records every message box and every write.
 
 #include <map>
 #include <string>
@@ -25,6 +25,9 @@ public:
     };
 
     HeadlessWindow();
+    // The defaults, with the equation box and the two limit boxes already holding these texts
+    // (code page 936), as a user would leave them before pressing start. Not recorded as writes.
+    HeadlessWindow(std::string_view equation, std::string_view limitText, std::string_view resultsText);
 
     PropertyValue ReadProperty(std::string_view control, Property property) override;
     // Writing the equation box's content empties the result box, as the window's handler does;

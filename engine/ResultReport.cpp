@@ -44,16 +44,13 @@ std::string ResultText(const JobData& job, DisplayMode mode) {
     return TrimTrailingSpaces(text);
 }
 
-void BuildResultText(WindowAccess& window, const JobData& job) {
-    if (RecordedSolutions(job) == 0) {
-        FinishJob(window, FinishKind::NoResult);
-        return;
-    }
+FinishKind BuildResultText(WindowAccess& window, const JobData& job) {
+    if (RecordedSolutions(job) == 0) return FinishKind::NoResult;
     const DisplayMode mode = window.ReadInteger(controls::kBalancedEquationRadio, Property::Selected) == 1
                                  ? DisplayMode::BalancedEquation
                                  : DisplayMode::CoefficientsOnly;
     window.WriteProperty(controls::kResultBox, Property::Content, ResultText(job, mode));
-    FinishJob(window, FinishKind::Summary);
+    return FinishKind::Summary;
 }
 
 }  // namespace qivara

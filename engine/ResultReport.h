@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "FinishJob.h"
 #include "JobData.h"
 #include "PropertyAccess.h"
 
@@ -15,9 +16,10 @@ enum class DisplayMode { BalancedEquation, CoefficientsOnly };
 // (reactants' then products' coefficients).
 std::string ResultText(const JobData& job, DisplayMode mode);
 
-// Ends the job: with no solution recorded, the no-result message; otherwise reads the display
-// mode from the window now (after the search), writes the whole result text in one write and
-// shows the summary.
-void BuildResultText(WindowAccess& window, const JobData& job);
+// The last stage of a job that reached the search: with no solution recorded it writes nothing
+// and gives NoResult; otherwise it reads the display mode from the window now (after the
+// search), writes the whole result text in one write and gives Summary. The caller ends the job
+// with that kind.
+FinishKind BuildResultText(WindowAccess& window, const JobData& job);
 
 }  // namespace qivara

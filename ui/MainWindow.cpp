@@ -35,9 +35,7 @@ constexpr int kLimitBoxMaxCharacters = 2;
 const QColor kWindowColour(192, 192, 192);
 const QColor kGroupBoxColour(205, 205, 205);
 
-QString Name(std::string_view unitName) {
-    return QString::fromUtf8(unitName.data(), static_cast<qsizetype>(unitName.size()));
-}
+QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // The 14 px regular font in the default face that most controls use.
 QFont SmallFont() {
@@ -62,13 +60,17 @@ void Fill(QWidget& widget, const QColor& colour) {
     widget.setAutoFillBackground(true);
 }
 
-QLineEdit* MakeEditBox(QWidget* parent, std::string_view name, const QRect& geometry, const QString& content) {
-    auto* edit = Place(new QLineEdit(content, parent), Name(name), geometry, true);
+QLineEdit* MakeEditBox(QWidget* parent, const controls::Control& control, const QRect& geometry) {
+    auto* edit = Place(new QLineEdit(FromUtf8(control.initial), parent), FromUtf8(control.name), geometry, true);
     QPalette palette = edit->palette();
     palette.setColor(QPalette::Base, Qt::white);
     palette.setColor(QPalette::Text, Qt::black);
     edit->setPalette(palette);
     return edit;
+}
+
+QPushButton* MakeButton(QWidget* parent, const controls::Control& control, const QRect& geometry, bool smallFont) {
+    return Place(new QPushButton(FromUtf8(control.initial), parent), FromUtf8(control.name), geometry, smallFont);
 }
 
 }  // namespace
@@ -89,7 +91,7 @@ MainWindow::~MainWindow() { StopAndJoinAll(); }
 
 void MainWindow::BuildControls() {
     using namespace controls;
-    auto* pages = Place(new QStackedWidget(this), Name(kPageContainer), QRect(0, 0, 672, 296), false);
+    auto* pages = Place(new QStackedWidget(this), FromUtf8(kPageContainer.name), QRect(0, 0, 672, 296), false);
     Fill(*pages, palette().color(QPalette::Button));
 
     auto* mainPage = new QWidget(pages);
@@ -104,20 +106,18 @@ void MainWindow::BuildControls() {
     QLabel* link = MakeMakerLink(QStringLiteral("关于Qivara科技"), mainPage);
     Place(link, QStringLiteral("超级"), QRect(176, 8, 96, 32), false);
     Place(new QLabel(QStringLiteral("欲配平方程式"), mainPage), QStringLiteral("标签1"), QRect(8, 24, 128, 24), false);
-    QLineEdit* equation = MakeEditBox(mainPage, kEquationBox, QRect(8, 48, 288, 48), QString());
+    QLineEdit* equation = MakeEditBox(mainPage, kEquationBox, QRect(8, 48, 288, 48));
     equation->setValidator(new ByteLengthValidator(kEquationMaxBytes, equation));
     equation->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     InstallInputFilter(*equation);
     connect(equation, &QLineEdit::textChanged, this, &MainWindow::EquationChanged);
     Place(new QLabel(QStringLiteral("配平结果"), mainPage), QStringLiteral("标签2"), QRect(8, 104, 88, 16), false);
-    QLineEdit* result = MakeEditBox(mainPage, kResultBox, QRect(8, 120, 288, 56), QString());
+    QLineEdit* result = MakeEditBox(mainPage, kResultBox, QRect(8, 120, 288, 56));
     result->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     SetInputMode(*result, kInputReadOnly);
-    auto* startStop =
-        Place(new QPushButton(QStringLiteral("配平"), mainPage), Name(kStartStopButton), QRect(96, 256, 80, 32), true);
+    auto* startStop = MakeButton(mainPage, kStartStopButton, QRect(96, 256, 80, 32), true);
     connect(startStop, &QPushButton::clicked, this, &MainWindow::StartStopHandler);
-    auto* usage = Place(new QPushButton(QStringLiteral("使用方法"), mainPage), Name(kUsageButton),
-                        QRect(184, 256, 80, 32), false);
+    auto* usage = MakeButton(mainPage, kUsageButton, QRect(184, 256, 80, 32), false);
     connect(usage, &QPushButton::clicked, this, &MainWindow::OpenUsageWindow);
 
     // Settings page. The two group boxes overlap by 24 px; the second lies above the first.
@@ -128,35 +128,27 @@ void MainWindow::BuildControls() {
          kGroupBoxColour);
     Fill(*Place(new QLabel(QStringLiteral("结果上限："), basic), QStringLiteral("标签4"), QRect(24, 72, 80, 24), true),
          kGroupBoxColour);
-    const struct {
-        std::string_view name;
-        int y;
-        const char* initial;
-        int lowest;
-        int highest;
-    } limitBoxes[] = {{kCoefficientLimitBox, 32, "16", 2, 64}, {kResultLimitBox, 72, "1", 1, 16}};
-    for (const auto& box : limitBoxes) {
-        QLineEdit* edit = MakeEditBox(basic, box.name, QRect(120, box.y, 96, 24), QString::fromLatin1(box.initial));
+    for (const auto& [box, y] : {std::pair{&kCoefficientLimitBox, 32}, std::pair{&kResultLimitBox, 72}}) {
+        QLineEdit* edit = MakeEditBox(basic, *box, QRect(120, y, 96, 24));
         edit->setMaxLength(kLimitBoxMaxCharacters);
         edit->setAlignment(Qt::AlignCenter);
         SetInputMode(*edit, kInputInteger);
         InstallLimitBoxFilter(*edit);
-        new LimitClampOnFocusOut(*edit, box.lowest, box.highest);
+        new LimitClampOnFocusOut(*edit, box->lowest, box->highest);
     }
     auto* display = Place(new QGroupBox(QStringLiteral("结果显示"), settingsPage), QStringLiteral("分组框2"),
                           QRect(8, 128, 248, 128), true);
     Fill(*display, kGroupBoxColour);
-    auto* coefficientsOnly = Place(new QRadioButton(QStringLiteral("只显示配平系数"), display),
-                                   Name(kCoefficientsOnlyRadio), QRect(24, 32, 200, 24), true);
-    auto* balancedEquation = Place(new QRadioButton(QStringLiteral("显示配平后的方程式"), display),
-                                   Name(kBalancedEquationRadio), QRect(24, 72, 200, 24), true);
+    auto* coefficientsOnly = Place(new QRadioButton(FromUtf8(kCoefficientsOnlyRadio.initial), display),
+                                   FromUtf8(kCoefficientsOnlyRadio.name), QRect(24, 32, 200, 24), true);
+    auto* balancedEquation = Place(new QRadioButton(FromUtf8(kBalancedEquationRadio.initial), display),
+                                   FromUtf8(kBalancedEquationRadio.name), QRect(24, 72, 200, 24), true);
     Fill(*coefficientsOnly, kGroupBoxColour);
     Fill(*balancedEquation, kGroupBoxColour);
     balancedEquation->setChecked(true);  // the two share their parent, so Qt keeps them exclusive
 
     // The settings button lies on the window, above the pages, and shows on both.
-    auto* settings =
-        Place(new QPushButton(QStringLiteral("设置"), this), Name(kSettingsButton), QRect(8, 256, 80, 32), true);
+    auto* settings = MakeButton(this, kSettingsButton, QRect(8, 256, 80, 32), true);
     settings->raise();
     connect(settings, &QPushButton::clicked, this, &MainWindow::SettingsToggle);
 }
@@ -168,10 +160,10 @@ void MainWindow::SetMessageBoxPresenter(MessageBoxPresenter presenter) {
 void MainWindow::SettingsToggle() {
     using namespace controls;
     if (m_controls->ReadInteger(kPageContainer, Property::CurrentPage) == 0) {
-        m_controls->WriteProperty(kSettingsButton, Property::Caption, Cp936FromUtf8("返回"));
+        m_controls->WriteProperty(kSettingsButton, Property::Caption, Cp936FromUtf8(kBackCaption));
         m_controls->WriteProperty(kPageContainer, Property::CurrentPage, 1);
     } else {
-        m_controls->WriteProperty(kSettingsButton, Property::Caption, Cp936FromUtf8("设置"));
+        m_controls->WriteProperty(kSettingsButton, Property::Caption, Cp936FromUtf8(kSettingsButton.initial));
         m_controls->WriteProperty(kPageContainer, Property::CurrentPage, 0);
     }
 }
@@ -183,8 +175,10 @@ void MainWindow::EquationChanged() {
 }
 
 void MainWindow::StartStopHandler() {
+    // Only "开始" starts a job. Any other caption takes the stop path, on purpose: the button
+    // starts as "配平", so the first click after start-up stops nothing and only makes it "开始".
     const std::string caption = m_controls->ReadText(controls::kStartStopButton, Property::Caption);
-    if (TextCompare(caption, Cp936FromUtf8("开始")) == 0) {
+    if (TextCompare(caption, Cp936FromUtf8(controls::kStartCaption)) == 0) {
         StartJob();
     } else {
         StopJob();
@@ -223,7 +217,7 @@ void MainWindow::StartJob() {
         // click on the start button, now "停止", returns it to idle.
     }
 
-    m_controls->WriteProperty(kStartStopButton, Property::Caption, Cp936FromUtf8("停止"));
+    m_controls->WriteProperty(kStartStopButton, Property::Caption, Cp936FromUtf8(kStopCaption));
 }
 
 void MainWindow::StopJob() {

@@ -10,6 +10,9 @@ using namespace qivara;
 namespace {
 
 struct JobRun {
+    JobRun(const std::string& equation, const std::string& limit, const std::string& results)
+        : window(Cp936FromUtf8(equation), Cp936FromUtf8(limit), Cp936FromUtf8(results)) {}
+
     HeadlessWindow window;
     JobOutcome outcome;
 
@@ -20,10 +23,7 @@ struct JobRun {
 // Runs one job on a fresh window; `limit` and `results` are UTF-8 texts of the limit boxes.
 std::unique_ptr<JobRun> RunJob(const std::string& equation, const std::string& limit = "16",
                                const std::string& results = "1", JobOptions options = {}) {
-    auto run = std::make_unique<JobRun>();
-    run->window.WriteProperty(controls::kEquationBox, Property::Content, Cp936FromUtf8(equation));
-    run->window.WriteProperty(controls::kCoefficientLimitBox, Property::Content, Cp936FromUtf8(limit));
-    run->window.WriteProperty(controls::kResultLimitBox, Property::Content, Cp936FromUtf8(results));
+    auto run = std::make_unique<JobRun>(equation, limit, results);
     run->outcome = BalanceJob(run->window, options);
     return run;
 }

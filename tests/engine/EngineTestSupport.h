@@ -6,9 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "CoefficientSearch.h"
-#include "EquationSplitter.h"
-#include "FormulaParser.h"
+#include "PreparedSearch.h"
 
 namespace qivara::test {
 
@@ -16,20 +14,9 @@ namespace qivara::test {
 // search (unsplittable, a formula the parser rejects, different elements on the two sides).
 inline std::optional<SearchProblem> TryProblem(const std::string& equation, std::int32_t limit,
                                                std::int32_t resultLimit) {
-    JobData job;
-    if (!SplitEquation(equation, job)) return std::nullopt;
-    job.ReactantCount = job.ReactantList.ListCount();
-    job.ProductCount = job.ProductList.ListCount();
-    for (Species& s : job.ReactantList.Items()) {
-        if (!ParseFormula(s)) return std::nullopt;
-    }
-    for (Species& s : job.ProductList.Items()) {
-        if (!ParseFormula(s)) return std::nullopt;
-    }
-    if (!ElementsConserved(job)) return std::nullopt;
-    job.CoefficientLimit = limit;
-    job.ResultLimit = resultLimit;
-    return MakeSearchProblem(job);
+    auto prepared = PrepareSearch(equation, std::to_string(limit), std::to_string(resultLimit));
+    if (auto* search = std::get_if<PreparedSearch>(&prepared)) return std::move(search->problem);
+    return std::nullopt;
 }
 
 // The same for an equation that must reach the search.

@@ -103,16 +103,15 @@ private:
 
     // Replaces the last product by the atoms that small coefficients of the others leave over.
     void Plant(std::string& equation, int reactants, int species) {
-        const std::optional<SearchProblem> problem = TryProblem(equation, 2, 1);
-        if (!problem) return;
+        auto prepared = PrepareSearch(equation, "2", "1");
+        const auto* search = std::get_if<PreparedSearch>(&prepared);
+        if (!search) return;
+        const SearchProblem& problem = search->problem;
         std::vector<std::int64_t> c(static_cast<std::size_t>(species));
         for (auto& value : c) value = Uniform(1, 3);
         // The last product holds each element's leftover; rows follow the reactants' order.
-        JobData job;
-        SplitEquation(equation, job);
         std::vector<std::string> symbols;
-        for (Species& s : job.ReactantList.Items()) {
-            ParseFormula(s);
+        for (const Species& s : search->job.ReactantList.Items()) {
             for (const std::string& symbol : s.ElementSymbols.Items()) {
                 if (std::find(symbols.begin(), symbols.end(), symbol) == symbols.end()) symbols.push_back(symbol);
             }
@@ -122,7 +121,7 @@ private:
             std::int64_t left = 0;
             for (int k = 0; k + 1 < species; ++k) {
                 left += (k < reactants ? 1 : -1) * c[static_cast<std::size_t>(k)] *
-                        problem->elementCounts[e][static_cast<std::size_t>(k)];
+                        problem.elementCounts[e][static_cast<std::size_t>(k)];
             }
             if (left < 0) return;
             last += symbols[e] + std::to_string(left);

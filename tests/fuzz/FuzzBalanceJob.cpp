@@ -7,18 +7,16 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
-#include <map>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "BalanceJob.h"
-#include "EquationSplitter.h"
 #include "FinishJob.h"
-#include "FormulaParser.h"
 #include "HeadlessWindow.h"
 #include "MainWindowControls.h"
 #include "Numbers.h"
+#include "PreparedSearch.h"
 #include "Text.h"
 
 namespace {
@@ -32,23 +30,14 @@ void Require(bool condition) {
 // Every element's atoms on the left equal those on the right, counted on the equation's own
 // species with the given coefficients, exactly.
 bool Balanced(const std::string& equation, const CoefficientVector& c) {
-    JobData job;
-    Require(SplitEquation(equation, job));
-    std::vector<Species*> species;
-    for (Species& s : job.ReactantList.Items()) species.push_back(&s);
-    for (Species& s : job.ProductList.Items()) species.push_back(&s);
-    Require(species.size() == c.size());
-    std::map<std::string, __int128> difference;
-    for (std::size_t k = 0; k < species.size(); ++k) {
-        Require(ParseFormula(*species[k]));
-        const auto& symbols = species[k]->ElementSymbols.Items();
-        const auto& counts = species[k]->ElementCounts.Items();
-        const int sign = k < static_cast<std::size_t>(job.ReactantList.ListCount()) ? 1 : -1;
-        for (std::size_t e = 0; e < symbols.size(); ++e)
-            difference[symbols[e]] += sign * static_cast<__int128>(counts[e]) * c[k];
-    }
-    for (const auto& [symbol, amount] : difference) {
-        if (amount != 0) return false;
+    auto prepared = PrepareSearch(equation, "1", "1");
+    const auto* search = std::get_if<PreparedSearch>(&prepared);
+    Require(search != nullptr && search->problem.SpeciesCount() == c.size());
+    const auto reactants = static_cast<std::size_t>(search->problem.reactantCount);
+    for (const std::vector<std::int32_t>& counts : search->problem.elementCounts) {
+        __int128 difference = 0;
+        for (std::size_t k = 0; k < c.size(); ++k) difference += (k < reactants ? 1 : -1) * __int128{counts[k]} * c[k];
+        if (difference != 0) return false;
     }
     return true;
 }
@@ -93,10 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool coefficientsOnly = !rest.empty() && (rest[0] & 1);
     if (!rest.empty()) rest.erase(0, 1);
 
-    HeadlessWindow window;
-    window.WriteProperty(controls::kEquationBox, Property::Content, rest);
-    window.WriteProperty(controls::kCoefficientLimitBox, Property::Content, limitText);
-    window.WriteProperty(controls::kResultLimitBox, Property::Content, resultsText);
+    HeadlessWindow window(rest, limitText, resultsText);
     if (coefficientsOnly) window.WriteProperty(controls::kCoefficientsOnlyRadio, Property::Selected, 1);
     const std::size_t setupWrites = window.Writes().size();
 

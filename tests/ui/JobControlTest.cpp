@@ -21,10 +21,10 @@ QString Summary(int results) {
 }
 
 TEST_F(MainWindowTest, FirstClickAfterStartUpOnlyRelabels) {
-    ExpectState("配平", false, false);
+    ExpectState(kStartStopButton.initial, false, false);
     Edit(kEquationBox).setText(Q("H2+O2=H2O"));
     Click(kStartStopButton);
-    ExpectState("开始", true, false);
+    ExpectState(kStartCaption, true, false);
     EXPECT_EQ(window->WorkerCount(), 0u);
     QTest::qWait(50);
     EXPECT_TRUE(boxes.empty());
@@ -34,17 +34,18 @@ TEST_F(MainWindowTest, FirstClickAfterStartUpOnlyRelabels) {
 TEST_F(MainWindowTest, StartEntersRunningAndIdleComesOnlyAfterTheBoxCloses) {
     Edit(kEquationBox).setText(Q("H2+O2=H2O"));
     Start();
-    ExpectState("停止", false, true);
+    ExpectState(kStopCaption, false, true);
     ASSERT_TRUE(WaitForJobEnd());
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].startStopCaption, Q("停止"));
+    EXPECT_EQ(boxes[0].startStopCaption, Q(kStopCaption));
     EXPECT_FALSE(boxes[0].settingsEnabled);
     EXPECT_EQ(boxes[0].owner, window.get());
-    ExpectState("开始", true, false);
+    ExpectState(kStartCaption, true, false);
     EXPECT_EQ(endedKinds, std::vector<int>{static_cast<int>(FinishKind::Summary)});
 }
 
 TEST_F(MainWindowTest, StopDuringALongSearchLeavesTheResultEmptyAndShowsNothing) {
+    UseReferenceSearch();
     Edit(kEquationBox).setText(Q(kExample));
     Edit(kCoefficientLimitBox).setText(Q("64"));
     Edit(kResultLimitBox).setText(Q("16"));
@@ -53,7 +54,7 @@ TEST_F(MainWindowTest, StopDuringALongSearchLeavesTheResultEmptyAndShowsNothing)
     EXPECT_TRUE(Edit(kResultBox).text().isEmpty()) << "the start empties the result box";
     ASSERT_TRUE(QTest::qWaitFor([&] { return searching.load(); }, 60000));
     Click(kStartStopButton);
-    ExpectState("开始", true, false);  // idle at once, before the worker has ended
+    ExpectState(kStartCaption, true, false);  // idle at once, before the worker has ended
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->WorkerCount() == 0; }, 60000));
     QTest::qWait(50);
     EXPECT_TRUE(boxes.empty());
@@ -69,13 +70,13 @@ TEST_F(MainWindowTest, StoppedJobThatWasAboutToFinishWritesNothing) {
     Start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return gate.Reached(); }, 60000));
     Click(kStartStopButton);
-    ExpectState("开始", true, false);
+    ExpectState(kStartCaption, true, false);
     gate.Open();
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->WorkerCount() == 0; }, 60000));
     QTest::qWait(50);
     EXPECT_TRUE(boxes.empty());
     EXPECT_TRUE(Edit(kResultBox).text().isEmpty());
-    ExpectState("开始", true, false);
+    ExpectState(kStartCaption, true, false);
 
     Start();
     ASSERT_TRUE(WaitForJobEnd());
@@ -97,10 +98,11 @@ struct JobCase {
 // Names the row in test output instead of dumping its bytes.
 void PrintTo(const JobCase& row, std::ostream* out) { *out << row.name; }
 
-class FullJob : public MainWindowTest, public ::testing::WithParamInterface<JobCase> {};
+class FullJob : public MainWindowTest, public ::testing::WithParamInterface<std::tuple<SearchEngine, JobCase>> {};
 
 TEST_P(FullJob, ResultAndClosingMessage) {
-    const JobCase& job = GetParam();
+    const auto& [engine, job] = GetParam();
+    window->SetSearchEngine(engine);
     Edit(kEquationBox).setText(Q(job.equation));
     Edit(kCoefficientLimitBox).setText(Q(job.coefficientLimit));
     if (job.coefficientsOnly) Radio(kCoefficientsOnlyRadio).click();
@@ -114,24 +116,31 @@ TEST_P(FullJob, ResultAndClosingMessage) {
     EXPECT_EQ(boxes[0].icon, job.icon);
     EXPECT_EQ(boxes[0].owner, window.get());
     EXPECT_EQ(endedKinds, std::vector<int>{job.kind});
-    ExpectState("开始", true, false);
+    ExpectState(kStartCaption, true, false);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Window, FullJob,
-    ::testing::Values(
-        JobCase{"WaterAsEquation", "H2+O2=H2O", "16", false, "2H2+O2=2H2O", 4, QMessageBox::Information, "信息",
-                nullptr},
-        JobCase{"WaterAsCoefficients", "H2+O2=H2O", "16", true, "2,1,2", 4, QMessageBox::Information, "信息", nullptr},
-        JobCase{"ExampleAsEquation", kExample, "16", false, "MnO2+2KBr+3H2SO4=MnSO4+2KHSO4+Br2+2H2O", 4,
-                QMessageBox::Information, "信息", nullptr},
-        JobCase{"ExampleAsCoefficients", kExample, "16", true, "1,2,3,1,2,1,2", 4, QMessageBox::Information, "信息",
-                nullptr},
-        JobCase{"NoResultBelowTheLimit", kExample, "2", false, "", 3, QMessageBox::Information, "信息",
-                "处理完毕，没有找到配平结果。\r\n可以尝试设置更高的系数上限。"},
-        JobCase{"Unrecognised", "H2+O2", "16", false, "", 1, QMessageBox::Critical, "错误", "无法识别待配平方程式！"},
-        JobCase{"ElementsNotConserved", "H2=O2", "16", false, "", 2, QMessageBox::Warning, "警告", "元素种类不守恒！"}),
-    [](const ::testing::TestParamInfo<JobCase>& info) { return std::string(info.param.name); });
+    ::testing::Combine(
+        ::testing::Values(SearchEngine::Fast, SearchEngine::Reference),
+        ::testing::Values(JobCase{"WaterAsEquation", "H2+O2=H2O", "16", false, "2H2+O2=2H2O", 4,
+                                  QMessageBox::Information, "信息", nullptr},
+                          JobCase{"WaterAsCoefficients", "H2+O2=H2O", "16", true, "2,1,2", 4, QMessageBox::Information,
+                                  "信息", nullptr},
+                          JobCase{"ExampleAsEquation", kExample, "16", false, "MnO2+2KBr+3H2SO4=MnSO4+2KHSO4+Br2+2H2O",
+                                  4, QMessageBox::Information, "信息", nullptr},
+                          JobCase{"ExampleAsCoefficients", kExample, "16", true, "1,2,3,1,2,1,2", 4,
+                                  QMessageBox::Information, "信息", nullptr},
+                          JobCase{"NoResultBelowTheLimit", kExample, "2", false, "", 3, QMessageBox::Information,
+                                  "信息", "处理完毕，没有找到配平结果。\r\n可以尝试设置更高的系数上限。"},
+                          JobCase{"Unrecognised", "H2+O2", "16", false, "", 1, QMessageBox::Critical, "错误",
+                                  "无法识别待配平方程式！"},
+                          JobCase{"ElementsNotConserved", "H2=O2", "16", false, "", 2, QMessageBox::Warning, "警告",
+                                  "元素种类不守恒！"})),
+    [](const auto& info) {
+        return std::string(std::get<JobCase>(info.param).name) +
+               (std::get<SearchEngine>(info.param) == SearchEngine::Fast ? "Fast" : "Reference");
+    });
 
 TEST_F(MainWindowTest, SummaryCountsEveryResult) {
     Edit(kEquationBox).setText(Q("H2+O2=H2O+H2O2"));
@@ -189,6 +198,7 @@ TEST_F(MainWindowTest, WritingTheResultBoxRaisesItsContentChanged) {
 }
 
 TEST_F(MainWindowTest, ClosingDuringASearchStopsAndJoinsTheWorker) {
+    UseReferenceSearch();
     Edit(kEquationBox).setText(Q(kExample));
     Edit(kCoefficientLimitBox).setText(Q("64"));
     Edit(kResultLimitBox).setText(Q("16"));
@@ -210,7 +220,7 @@ TEST_F(MainWindowTest, ClosingWhileTheClosingMessageIsOpenDoesNotDeadlock) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.empty(); }, 60000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->WorkerCount() == 0; }, 60000));
     QTest::qWait(50);
-    EXPECT_EQ(Button(kStartStopButton).text(), Q("停止")) << "a stopped job restores nothing";
+    EXPECT_EQ(Button(kStartStopButton).text(), Q(kStopCaption)) << "a stopped job restores nothing";
     EXPECT_EQ(boxes.size(), 1u);
 }
 

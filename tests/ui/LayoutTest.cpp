@@ -134,7 +134,7 @@ TEST_F(Layout, StartingSettingsOfTheMainWindow) {
         EXPECT_EQ(widget.palette().color(QPalette::Window), QColor(205, 205, 205)) << name;
         EXPECT_TRUE(widget.autoFillBackground()) << name;
     }
-    for (std::string_view box : {kEquationBox, kResultBox, kCoefficientLimitBox, kResultLimitBox}) {
+    for (std::string_view box : {kEquationBox.name, kResultBox.name, kCoefficientLimitBox.name, kResultLimitBox.name}) {
         EXPECT_EQ(Edit(box).palette().color(QPalette::Base), QColor(Qt::white));
         EXPECT_EQ(Edit(box).palette().color(QPalette::Text), QColor(Qt::black));
     }

@@ -39,8 +39,6 @@ void MainWindowTest::SetUp() {
                                         Button(controls::kSettingsButton).isEnabled()});
             if (duringBox) duringBox();
         });
-    window->SetSearchEngine(SearchEngine::Reference);
-    window->SetExaminedObserver([this](const CoefficientVector&) { searching = true; });
     QObject::connect(window.get(), &MainWindow::jobEnded, [this](int kind) { endedKinds.push_back(kind); });
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -55,7 +53,9 @@ void MainWindowTest::TearDown() {
 void MainWindowTest::Click(std::string_view button) { QTest::mouseClick(&Button(button), Qt::LeftButton); }
 
 void MainWindowTest::Start() {
-    if (Button(controls::kStartStopButton).text() == Q("配平")) Click(controls::kStartStopButton);
+    if (Button(controls::kStartStopButton).text() == Q(controls::kStartStopButton.initial)) {
+        Click(controls::kStartStopButton);  // the first click only relabels
+    }
     Click(controls::kStartStopButton);
 }
 
@@ -65,14 +65,20 @@ bool MainWindowTest::WaitForJobEnd() {
            QTest::qWaitFor([&] { return window->WorkerCount() == 0; }, 120000);
 }
 
+void MainWindowTest::UseReferenceSearch() {
+    window->SetSearchEngine(SearchEngine::Reference);
+    window->SetExaminedObserver([this](const CoefficientVector&) { searching = true; });
+}
+
 void MainWindowTest::HoldSearch() {
+    window->SetSearchEngine(SearchEngine::Reference);
     window->SetExaminedObserver([this](const CoefficientVector&) {
         searching = true;
         gate.Arrive();
     });
 }
 
-void MainWindowTest::ExpectState(const char* caption, bool defaultButton, bool running) const {
+void MainWindowTest::ExpectState(std::string_view caption, bool defaultButton, bool running) const {
     EXPECT_EQ(Button(controls::kStartStopButton).text(), Q(caption));
     EXPECT_EQ(Button(controls::kStartStopButton).isDefault(), defaultButton);
     EXPECT_EQ(Button(controls::kSettingsButton).isEnabled(), !running);

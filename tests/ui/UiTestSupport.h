@@ -78,10 +78,15 @@ protected:
     void Start();
     // Waits for the current job's end; false when it did not come.
     bool WaitForJobEnd();
-    // Holds the next job inside its search (reference engine) until gate.Open().
+    // Jobs run the shipped engine unless a test asks for the literal enumeration, the one engine
+    // that reports each vector it examines (`searching`) and can be slow enough to stop or close
+    // in the middle of a search.
+    void UseReferenceSearch();
+    // Holds the next job inside its search (the literal enumeration) until gate.Open().
     void HoldSearch();
-    // The window state of the state table: caption, button type, settings enabled, read-only.
-    void ExpectState(const char* caption, bool defaultButton, bool running) const;
+    // The window's state: the start button's caption and whether it is the default button, and
+    // whether a job runs (settings button disabled, equation box read-only, a current worker).
+    void ExpectState(std::string_view caption, bool defaultButton, bool running) const;
 
     std::unique_ptr<MainWindow> window;
     std::vector<RecordedBox> boxes;
