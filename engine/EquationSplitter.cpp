@@ -25,7 +25,15 @@ bool SplitSide(const std::string& side, List<Species>& species) {
     return true;
 }
 
-// The side's distinct symbols in first-seen order.
+}  // namespace
+
+bool SplitEquation(std::string_view equation, JobData& job) {
+    const std::vector<std::string> sides = TextSplit(equation, "=", 2);
+    if (sides.size() != 2 || sides[0].empty() || sides[1].empty()) return false;
+    if (CountOccurrences(equation, "(") != CountOccurrences(equation, ")")) return false;
+    return SplitSide(sides[0], job.ReactantList) && SplitSide(sides[1], job.ProductList);
+}
+
 std::vector<std::string> SideElements(const List<Species>& side) {
     // Parsed symbols are equal exactly when their codes are, so a code table replaces the
     // text comparison with every symbol seen so far.
@@ -40,15 +48,6 @@ std::vector<std::string> SideElements(const List<Species>& side) {
         }
     }
     return symbols;
-}
-
-}  // namespace
-
-bool SplitEquation(std::string_view equation, JobData& job) {
-    const std::vector<std::string> sides = TextSplit(equation, "=", 2);
-    if (sides.size() != 2 || sides[0].empty() || sides[1].empty()) return false;
-    if (CountOccurrences(equation, "(") != CountOccurrences(equation, ")")) return false;
-    return SplitSide(sides[0], job.ReactantList) && SplitSide(sides[1], job.ProductList);
 }
 
 bool ElementsConserved(const JobData& job) {

@@ -7,11 +7,6 @@
 
 namespace qivara {
 
-HeadlessWindow::HeadlessWindow()
-    : HeadlessWindow(Cp936FromUtf8(controls::kEquationBox.initial),
-                     Cp936FromUtf8(controls::kCoefficientLimitBox.initial),
-                     Cp936FromUtf8(controls::kResultLimitBox.initial)) {}
-
 HeadlessWindow::HeadlessWindow(std::string_view equation, std::string_view limitText, std::string_view resultsText) {
     using namespace controls;
     auto set = [this](std::string_view control, Property property, PropertyValue value) {

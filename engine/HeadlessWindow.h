@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "MainWindowControls.h"
 #include "PropertyAccess.h"
 
 namespace qivara {
@@ -24,10 +25,12 @@ public:
         std::int32_t style = 0;
     };
 
-    HeadlessWindow();
-    // The defaults, with the equation box and the two limit boxes already holding these texts
-    // (code page 936), as a user would leave them before pressing start. Not recorded as writes.
-    HeadlessWindow(std::string_view equation, std::string_view limitText, std::string_view resultsText);
+    // The equation box and the two limit boxes hold these texts (code page 936), as a user would
+    // leave them before pressing start; the window's own initial texts are ASCII, the same bytes in
+    // either encoding. Not recorded as writes.
+    explicit HeadlessWindow(std::string_view equation = controls::kEquationBox.initial,
+                            std::string_view limitText = controls::kCoefficientLimitBox.initial,
+                            std::string_view resultsText = controls::kResultLimitBox.initial);
 
     PropertyValue ReadProperty(std::string_view control, Property property) override;
     // Writing the equation box's content empties the result box, as the window's handler does;

@@ -23,12 +23,7 @@ SearchProblem MakeSearchProblem(const JobData& job) {
     for (const Species& s : job.ReactantList.Items()) species.push_back(&s);
     for (const Species& s : job.ProductList.Items()) species.push_back(&s);
 
-    std::vector<std::string> symbols;
-    for (const Species& s : job.ReactantList.Items()) {
-        for (const std::string& symbol : s.ElementSymbols.Items()) {
-            if (std::find(symbols.begin(), symbols.end(), symbol) == symbols.end()) symbols.push_back(symbol);
-        }
-    }
+    const std::vector<std::string> symbols = SideElements(job.ReactantList);
     SearchProblem problem;
     problem.reactantCount = job.ReactantCount;
     problem.coefficientLimit = job.CoefficientLimit;

@@ -1,9 +1,10 @@
 #include "JpegImage.h"
 
-#include <jpeglib.h>
-
 #include <csetjmp>
 #include <cstdio>
+
+// jpeglib.h uses size_t and FILE without declaring them: it must follow <cstdio>.
+#include <jpeglib.h>
 
 namespace qivara::ui {
 namespace {

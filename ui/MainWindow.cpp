@@ -35,8 +35,6 @@ constexpr int kLimitBoxMaxCharacters = 2;
 const QColor kWindowColour(192, 192, 192);
 const QColor kGroupBoxColour(205, 205, 205);
 
-QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
 // The 14 px regular font in the default face that most controls use.
 QFont SmallFont() {
     QFont font = QApplication::font();
@@ -61,7 +59,8 @@ void Fill(QWidget& widget, const QColor& colour) {
 }
 
 QLineEdit* MakeEditBox(QWidget* parent, const controls::Control& control, const QRect& geometry) {
-    auto* edit = Place(new QLineEdit(FromUtf8(control.initial), parent), FromUtf8(control.name), geometry, true);
+    auto* edit = Place(new QLineEdit(QString::fromUtf8(control.initial), parent), QString::fromUtf8(control.name),
+                       geometry, true);
     QPalette palette = edit->palette();
     palette.setColor(QPalette::Base, Qt::white);
     palette.setColor(QPalette::Text, Qt::black);
@@ -70,7 +69,8 @@ QLineEdit* MakeEditBox(QWidget* parent, const controls::Control& control, const 
 }
 
 QPushButton* MakeButton(QWidget* parent, const controls::Control& control, const QRect& geometry, bool smallFont) {
-    return Place(new QPushButton(FromUtf8(control.initial), parent), FromUtf8(control.name), geometry, smallFont);
+    return Place(new QPushButton(QString::fromUtf8(control.initial), parent), QString::fromUtf8(control.name), geometry,
+                 smallFont);
 }
 
 }  // namespace
@@ -91,7 +91,7 @@ MainWindow::~MainWindow() { StopAndJoinAll(); }
 
 void MainWindow::BuildControls() {
     using namespace controls;
-    auto* pages = Place(new QStackedWidget(this), FromUtf8(kPageContainer.name), QRect(0, 0, 672, 296), false);
+    auto* pages = Place(new QStackedWidget(this), QString::fromUtf8(kPageContainer.name), QRect(0, 0, 672, 296), false);
     Fill(*pages, palette().color(QPalette::Button));
 
     auto* mainPage = new QWidget(pages);
@@ -139,10 +139,10 @@ void MainWindow::BuildControls() {
     auto* display = Place(new QGroupBox(QStringLiteral("结果显示"), settingsPage), QStringLiteral("分组框2"),
                           QRect(8, 128, 248, 128), true);
     Fill(*display, kGroupBoxColour);
-    auto* coefficientsOnly = Place(new QRadioButton(FromUtf8(kCoefficientsOnlyRadio.initial), display),
-                                   FromUtf8(kCoefficientsOnlyRadio.name), QRect(24, 32, 200, 24), true);
-    auto* balancedEquation = Place(new QRadioButton(FromUtf8(kBalancedEquationRadio.initial), display),
-                                   FromUtf8(kBalancedEquationRadio.name), QRect(24, 72, 200, 24), true);
+    auto* coefficientsOnly = Place(new QRadioButton(QString::fromUtf8(kCoefficientsOnlyRadio.initial), display),
+                                   QString::fromUtf8(kCoefficientsOnlyRadio.name), QRect(24, 32, 200, 24), true);
+    auto* balancedEquation = Place(new QRadioButton(QString::fromUtf8(kBalancedEquationRadio.initial), display),
+                                   QString::fromUtf8(kBalancedEquationRadio.name), QRect(24, 72, 200, 24), true);
     Fill(*coefficientsOnly, kGroupBoxColour);
     Fill(*balancedEquation, kGroupBoxColour);
     balancedEquation->setChecked(true);  // the two share their parent, so Qt keeps them exclusive

@@ -1,8 +1,6 @@
 #include "WindowControls.h"
 
 #include <QAbstractButton>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -60,16 +58,6 @@ PropertyValue WindowControls::ReadProperty(std::string_view control, Property pr
     auto* edit = qobject_cast<QLineEdit*>(&widget);
     auto* button = qobject_cast<QAbstractButton*>(&widget);
     switch (property) {
-        case Property::Left:
-            return static_cast<std::int32_t>(widget.x());
-        case Property::Top:
-            return static_cast<std::int32_t>(widget.y());
-        case Property::Width:
-            return static_cast<std::int32_t>(widget.width());
-        case Property::Height:
-            return static_cast<std::int32_t>(widget.height());
-        case Property::Visible:
-            return static_cast<std::int32_t>(widget.isHidden() ? 0 : 1);
         case Property::Disabled:
             return static_cast<std::int32_t>(widget.isEnabled() ? 0 : 1);
         case Property::Content:
@@ -81,8 +69,6 @@ PropertyValue WindowControls::ReadProperty(std::string_view control, Property pr
             break;
         case Property::Caption:
             if (button) return Cp936FromQString(button->text());
-            if (auto* label = qobject_cast<QLabel*>(&widget)) return Cp936FromQString(label->text());
-            if (auto* group = qobject_cast<QGroupBox*>(&widget)) return Cp936FromQString(group->title());
             break;
         case Property::CurrentPage:
             if (auto* pages = qobject_cast<QStackedWidget*>(&widget))
@@ -104,21 +90,6 @@ void WindowControls::WriteProperty(std::string_view control, Property property, 
     auto* edit = qobject_cast<QLineEdit*>(&widget);
     auto* button = qobject_cast<QAbstractButton*>(&widget);
     switch (property) {
-        case Property::Left:
-            widget.move(AsInteger(control, value), widget.y());
-            return;
-        case Property::Top:
-            widget.move(widget.x(), AsInteger(control, value));
-            return;
-        case Property::Width:
-            widget.resize(AsInteger(control, value), widget.height());
-            return;
-        case Property::Height:
-            widget.resize(widget.width(), AsInteger(control, value));
-            return;
-        case Property::Visible:
-            widget.setVisible(AsInteger(control, value) != 0);
-            return;
         case Property::Disabled:
             widget.setEnabled(AsInteger(control, value) == 0);
             return;

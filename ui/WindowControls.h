@@ -1,7 +1,8 @@
 #pragma once
 // The main window's controls seen through property access, on the window's own thread. Controls
 // are found by their unit name, which is their objectName. Texts cross here between QString and
-// code page 936 bytes.
+// code page 936 bytes. Only the properties the program uses are carried: disabled, content,
+// button type, caption, current page, input mode and selected; any other throws.
 
 #include <QWidget>
 

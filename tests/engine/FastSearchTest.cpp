@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "EngineTestSupport.h"
+#include "EquationSplitter.h"
 #include "FastSearch.h"
 #include "IntegerKernel.h"
 #include "ReferenceSearch.h"
@@ -110,12 +111,7 @@ private:
         std::vector<std::int64_t> c(static_cast<std::size_t>(species));
         for (auto& value : c) value = Uniform(1, 3);
         // The last product holds each element's leftover; rows follow the reactants' order.
-        std::vector<std::string> symbols;
-        for (const Species& s : search->job.ReactantList.Items()) {
-            for (const std::string& symbol : s.ElementSymbols.Items()) {
-                if (std::find(symbols.begin(), symbols.end(), symbol) == symbols.end()) symbols.push_back(symbol);
-            }
-        }
+        const std::vector<std::string> symbols = SideElements(search->job.ReactantList);
         std::string last;
         for (std::size_t e = 0; e < symbols.size(); ++e) {
             std::int64_t left = 0;

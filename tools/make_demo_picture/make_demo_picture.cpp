@@ -4,14 +4,15 @@
 //
 // usage: qivara-make-demo-picture DEMONSTRATION.jpg
 
-#include <jpeglib.h>
-
 #include <QApplication>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QTest>
 #include <cstdio>
+
+// jpeglib.h uses size_t and FILE without declaring them: it must follow <cstdio>.
+#include <jpeglib.h>
 
 #include "MainWindow.h"
 #include "MainWindowControls.h"
