@@ -50,6 +50,7 @@ inline const std::vector<std::string> kRealEquations{
     "CH4+O2=CO+CO2+H2O",
     "S+HNO3=H2SO4+NO2+NO+H2O",
     "KMnO4+H2O2+H2SO4=K2SO4+MnSO4+O2+H2O",
+    "H100000(SO4)50000=SO3+H2O",
 };
 
 // Kernels of dimension 3 and 4: the fast search's worst case.

@@ -23,6 +23,15 @@ inline constexpr std::size_t kMaxExpandedFormulaBytes = std::size_t{1} << 20;
 // multipliers and accumulated element counts beyond 2^31-1 are rejected too.
 bool ParseFormula(Species& species);
 
+// ParseFormula without writing out the copies the group expansion appends: the rest of the
+// expanded text is scanned, and each copied content once, its counts taken once per copy. It
+// decides only when that provably gives what the scan of the whole expanded text gives, and
+// answers NeedsCopies when a copy could join what precedes it (a copied content that starts with
+// a small letter or a digit, as in H2(3)2). Parsed and Rejected leave the species as ParseFormula
+// does.
+enum class ShortcutParse { Parsed, Rejected, NeedsCopies };
+ShortcutParse ParseFormulaWithoutCopies(Species& species);
+
 // The group expansion on its own: each pass writes the first group out as plain text by
 // appending multiplier - 1 copies of its content to the end and deleting its "(" and ")"
 // followed by the multiplier's decimal rendering. So C(l)1 gives Cl, (N)2a gives NaN and

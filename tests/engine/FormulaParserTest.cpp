@@ -25,6 +25,28 @@ std::optional<Parsed> Parse(const std::string& formula) {
     return Parsed{species.ElementSymbols.Items(), species.ElementCounts.Items(), species.AtomTotal};
 }
 
+// ParseFormula against the symbol scan of the literally expanded text.
+testing::AssertionResult ParsesAsTheLiteralScan(const std::string& formula) {
+    const std::optional<testing_oracle::Composition> literal = testing_oracle::LiteralParseFormula(formula);
+    const std::optional<Parsed> parsed = Parse(formula);
+    if (parsed.has_value() != literal.has_value()) {
+        return testing::AssertionFailure() << formula << (parsed ? " parsed" : " rejected") << ", the literal scan not";
+    }
+    if (!parsed) return testing::AssertionSuccess();
+    std::int64_t total = 0;
+    for (std::int32_t count : literal->counts) total += count;
+    if (parsed->symbols != literal->symbols || parsed->counts != literal->counts || parsed->atomTotal != total) {
+        return testing::AssertionFailure() << formula << ": symbols, counts or total differ from the literal scan";
+    }
+    return testing::AssertionSuccess();
+}
+
+ShortcutParse WithoutCopies(const std::string& formula) {
+    Species species;
+    species.Formula = formula;
+    return ParseFormulaWithoutCopies(species);
+}
+
 struct AcceptedCase {
     const char* name;
     friend void PrintTo(const AcceptedCase& c, std::ostream* os) { *os << c.name; }
@@ -67,6 +89,10 @@ INSTANTIATE_TEST_SUITE_P(
                     AcceptedCase{"MultiplierRemovalJoinsLetters", "(N)2a", {"Na", "N"}, {1, 1}},
                     AcceptedCase{"GroupOfDigitsJoinsCount", "H2(3)2", {"H"}, {233}},
                     AcceptedCase{"LargestCount", "H2147483647", {"H"}, {2147483647}},
+                    AcceptedCase{
+                        "GroupTimesFiftyThousand", "H100000(SO4)50000", {"H", "S", "O"}, {100000, 50000, 200000}},
+                    // Scanned alone, the group's H would pass 2^31-1; in the text it is He.
+                    AcceptedCase{"LaterSmallLetterUndoesOverflow", "H2147483647(H)1e", {"H", "He"}, {2147483647, 1}},
                     AcceptedCase{"TwentySymbolsThenRepeats",
                                  "HHeLiBeBCNOFNeNaMgAlSiPSClArKCaH2He3Ca0",
                                  {"H",  "He", "Li", "Be", "B", "C", "N",  "O",  "F", "Ne",
@@ -124,11 +150,13 @@ TEST(ParseFormula, ExpansionBoundIsOneMebibyteOfWorkingText) {
 
 TEST(ExpandGroups, AgreesWithThePassByPassExpansion) {
     // Mostly well-formed groups with short multipliers (zeros, leading zeros and none included),
-    // with a stray parenthesis or digit now and then, so that every path of a pass comes up.
-    const std::vector<std::string> pieces{"H",   "e",    "O",   "He",   "2", "0", "1",  "3",
-                                          "(H)", "(O2)", "(3)", "(He)", "(", ")", "(H", "O)"};
+    // with a stray parenthesis, digit or small letter now and then, so that every path of a pass
+    // comes up, and pieces of the expansion that join the one before them.
+    const std::vector<std::string> pieces{"H",    "e",   "O",    "He", "2", "0",  "1",  "3", "(H)",
+                                          "(O2)", "(3)", "(He)", "(",  ")", "(H", "O)", "l", "(Cl)"};
     std::mt19937 random(20261208);
     int parsedCount = 0;
+    int parsedWithoutCopies = 0;
     for (int round = 0; round < 40000; ++round) {
         std::string formula;
         const int length = 1 + static_cast<int>(random() % 6);
@@ -136,9 +164,54 @@ TEST(ExpandGroups, AgreesWithThePassByPassExpansion) {
         const auto fast = ExpandGroups(formula);
         const auto literal = testing_oracle::LiteralExpandGroups(formula);
         ASSERT_EQ(fast, literal) << formula;
+        ASSERT_TRUE(ParsesAsTheLiteralScan(formula));
         parsedCount += fast.has_value() && formula.find('(') != std::string::npos;
+        parsedWithoutCopies +=
+            WithoutCopies(formula) == ShortcutParse::Parsed && formula.find('(') != std::string::npos;
     }
     EXPECT_GT(parsedCount, 1000);  // the comparison exercised real expansions
+    EXPECT_GT(parsedWithoutCopies, 500);
+}
+
+TEST(ParseFormula, LargeMultipliersAgreeWithTheLiteralScan) {
+    // One group with a multiplier up to 2^19 between short texts: counts that pass 2^31-1 only when
+    // multiplied, expansions over the bound, a second group, and pieces that join their neighbour.
+    const std::vector<std::string> contents{"SO4", "H", "OH", "He2", "H99999", "l", "3", "N"};
+    const std::vector<std::string> around{"", "H", "Na2", "e", "0", "(O)2", "Cl3", "2"};
+    std::mt19937 random(20261209);
+    int parsedWithoutCopies = 0;
+    for (int round = 0; round < 300; ++round) {
+        const std::uint32_t multiplier = 2 + random() % (2u << (random() % 19));
+        const std::string formula = around[random() % around.size()] + "(" + contents[random() % contents.size()] +
+                                    ")" + std::to_string(multiplier) + around[random() % around.size()];
+        ASSERT_TRUE(ParsesAsTheLiteralScan(formula));
+        parsedWithoutCopies += WithoutCopies(formula) == ShortcutParse::Parsed;
+    }
+    EXPECT_GT(parsedWithoutCopies, 50);
+}
+
+TEST(ParseFormula, AgreesWithTheLiteralScanAtTheExpansionBound) {
+    // pad... + (content)multiplier + suffix with the working text one byte under, at and one byte
+    // over the bound. Copies that start with a small letter or a digit need the expanded text.
+    struct Row {
+        std::string pad, content, suffix;
+        bool withoutCopies;
+    };
+    for (const Row& row : {Row{"H", "SO4", "", true}, Row{"H", "SO4", "O", true}, Row{"C", "N", "a", true},
+                           Row{"C", "aB", "", false}, Row{"H", "0", "", false}}) {
+        const std::size_t multiplier = (kMaxExpandedFormulaBytes - 32) / row.content.size();
+        const std::size_t grown = (multiplier - 1) * row.content.size();
+        const std::size_t fixed = 2 + row.content.size() + std::to_string(multiplier).size() + row.suffix.size();
+        for (int over : {-1, 0, 1}) {
+            std::string formula;
+            for (std::size_t i = grown + fixed; i < kMaxExpandedFormulaBytes + over; ++i) formula += row.pad;
+            formula += "(" + row.content + ")" + std::to_string(multiplier) + row.suffix;
+            ASSERT_EQ(formula.size() + grown, kMaxExpandedFormulaBytes + over);
+            EXPECT_EQ(ExpandGroups(formula).has_value(), over <= 0) << formula;
+            EXPECT_TRUE(ParsesAsTheLiteralScan(formula));
+            EXPECT_EQ(WithoutCopies(formula) != ShortcutParse::NeedsCopies, row.withoutCopies || over > 0) << formula;
+        }
+    }
 }
 
 TEST(TextBetween, FirstOpenAndFollowingClose) {

@@ -30,4 +30,34 @@ std::optional<std::string> LiteralExpandGroups(std::string_view formula) {
     }
 }
 
+std::optional<Composition> LiteralParseFormula(std::string_view formula) {
+    const std::optional<std::string> text = LiteralExpandGroups(formula);
+    if (!text) return std::nullopt;
+    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    Composition result;
+    std::vector<std::int64_t> totals;
+    for (std::size_t i = 0; i < text->size();) {
+        if ((*text)[i] < 'A' || (*text)[i] > 'Z') return std::nullopt;
+        std::size_t end = i + 1;
+        if (end < text->size() && (*text)[end] >= 'a' && (*text)[end] <= 'z') ++end;
+        const std::string symbol = text->substr(i, end - i);
+        std::int64_t count = end < text->size() && isDigit((*text)[end]) ? 0 : 1;
+        for (; end < text->size() && isDigit((*text)[end]); ++end) {
+            count = count * 10 + ((*text)[end] - '0');
+            if (count > 2147483647) return std::nullopt;
+        }
+        std::size_t k = 0;
+        while (k < result.symbols.size() && result.symbols[k] != symbol) ++k;
+        if (k == result.symbols.size()) {
+            result.symbols.push_back(symbol);
+            totals.push_back(0);
+        }
+        totals[k] += count;
+        if (totals[k] > 2147483647) return std::nullopt;
+        i = end;
+    }
+    for (std::int64_t total : totals) result.counts.push_back(static_cast<std::int32_t>(total));
+    return result;
+}
+
 }  // namespace qivara::testing_oracle

@@ -1,6 +1,7 @@
 // Fuzzes the formula parser on arbitrary bytes. Beyond "no crash": an accepted formula yields
 // well-formed symbols with counts that add up, and on short inputs the one-sweep expansion gives
-// exactly what the pass-by-pass expansion gives.
+// exactly what the pass-by-pass expansion gives, and the parse (without the copies where that
+// decides) gives what the symbol scan of the pass-by-pass expansion gives.
 
 #include <algorithm>
 #include <cstdint>
@@ -34,7 +35,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     qivara::Species species;
     species.Formula = formula;
-    if (!qivara::ParseFormula(species)) return 0;
+    const bool accepted = qivara::ParseFormula(species);
+    if (size <= 64) {
+        const auto literal = qivara::testing_oracle::LiteralParseFormula(formula);
+        Require(accepted == literal.has_value());
+        Require(!accepted || (species.ElementSymbols.Items() == literal->symbols &&
+                              species.ElementCounts.Items() == literal->counts));
+        qivara::Species shortcut;
+        shortcut.Formula = formula;
+        const qivara::ShortcutParse decision = qivara::ParseFormulaWithoutCopies(shortcut);
+        if (decision != qivara::ShortcutParse::NeedsCopies) {
+            Require((decision == qivara::ShortcutParse::Parsed) == accepted);
+            Require(!accepted || (shortcut.ElementSymbols == species.ElementSymbols &&
+                                  shortcut.ElementCounts == species.ElementCounts));
+        }
+    }
+    if (!accepted) return 0;
 
     const auto& symbols = species.ElementSymbols.Items();
     const auto& counts = species.ElementCounts.Items();
