@@ -17,6 +17,13 @@ bool IsCommand(const QKeyEvent& event) {
     if (event.text().isEmpty()) return true;  // arrows, Home, End, function keys, modifiers
     if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return true;
     switch (event.key()) {
+        // Keys the window handles before any box would see them as typed characters: moving
+        // between the controls, pressing a button, closing a dialog.
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Escape:
         case Qt::Key_Delete:
         case Qt::Key_Insert:
         case Qt::Key_Home:

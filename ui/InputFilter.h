@@ -2,7 +2,8 @@
 // What may be typed into the edit boxes. A typed character is judged by its one-byte code, as
 // the box would receive it: an ASCII character by its code, any other character by the first
 // byte of its code page 936 form (0x80 or above). Editing keys and shortcuts (arrows, Delete,
-// Ctrl+C/V/X/Z/A, ...) are commands, not characters, and are never judged. Text that arrives by
+// Ctrl+C/V/X/Z/A, ...) and the window's own keys (Tab, Shift+Tab, Enter, Escape) are commands,
+// not characters, and are never judged. Text that arrives by
 // another route (pasting, an input method) is not typed and is not judged either.
 
 #include <QObject>

@@ -16,6 +16,7 @@
 #include "Encoding.h"
 #include "FatalError.h"
 #include "InputFilter.h"
+#include "KeyboardOrder.h"
 #include "LimitClamp.h"
 #include "Links.h"
 #include "MainWindowControls.h"
@@ -51,7 +52,10 @@ Widget* Place(Widget* widget, const QString& name, const QRect& geometry, bool s
     return widget;
 }
 
+// Paints the whole of `widget` in `colour`. A button's background role is Button; the window role
+// is set for every widget so that a radio button paints its whole box, not only its indicator.
 void Fill(QWidget& widget, const QColor& colour) {
+    widget.setBackgroundRole(QPalette::Window);
     QPalette palette = widget.palette();
     palette.setColor(QPalette::Window, colour);
     widget.setPalette(palette);
@@ -76,8 +80,8 @@ QPushButton* MakeButton(QWidget* parent, const controls::Control& control, const
 }  // namespace
 
 MainWindow::MainWindow(MessageBoxPresenter presenter, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_controls(std::make_unique<WindowControls>(*this, std::move(presenter))),
       m_inbox(new WindowThreadInbox(this)) {
     setObjectName(QStringLiteral("MainWindow"));
@@ -128,8 +132,10 @@ void MainWindow::BuildControls() {
          kGroupBoxColour);
     Fill(*Place(new QLabel(QStringLiteral("结果上限："), basic), QStringLiteral("标签4"), QRect(24, 72, 80, 24), true),
          kGroupBoxColour);
+    QList<QWidget*> limitEdits;
     for (const auto& [box, y] : {std::pair{&kCoefficientLimitBox, 32}, std::pair{&kResultLimitBox, 72}}) {
         QLineEdit* edit = MakeEditBox(basic, *box, QRect(120, y, 96, 24));
+        limitEdits.append(edit);
         edit->setMaxLength(kLimitBoxMaxCharacters);
         edit->setAlignment(Qt::AlignCenter);
         SetInputMode(*edit, kInputInteger);
@@ -151,6 +157,11 @@ void MainWindow::BuildControls() {
     auto* settings = MakeButton(this, kSettingsButton, QRect(8, 256, 80, 32), true);
     settings->raise();
     connect(settings, &QPushButton::clicked, this, &MainWindow::SettingsToggle);
+
+    // Tab follows the layout table; typing right after start-up lands in the equation box.
+    SetKeyboardOrder({settings, link, equation, result, startStop, usage, limitEdits[0], limitEdits[1],
+                      coefficientsOnly, balancedEquation});
+    equation->setFocus();
 }
 
 void MainWindow::SetMessageBoxPresenter(MessageBoxPresenter presenter) {

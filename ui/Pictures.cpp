@@ -27,6 +27,8 @@ void PictureBox::mousePressEvent(QMouseEvent* event) {
 void ShowAnimation(PictureBox& box) {
     auto* movie = new QMovie(QString::fromLatin1(kAnimationResource), QByteArray(), &box);
     movie->setCacheMode(QMovie::CacheAll);
+    // A program installed without Qt's GIF reader would show an empty box: say so.
+    if (!movie->isValid()) qWarning("qivara-balancer: the animated picture cannot be read");
     if (movie->jumpToFrame(0)) {
         const QImage first = movie->currentImage();
         FillWith(box, first.pixelColor(0, 0));
@@ -40,7 +42,10 @@ void ShowDemonstration(PictureBox& box) {
     QFile file(QString::fromLatin1(kDemonstrationResource));
     if (!file.open(QIODevice::ReadOnly)) return;
     const QImage picture = DecodeJpeg(file.readAll());
-    if (picture.isNull()) return;
+    if (picture.isNull()) {
+        qWarning("qivara-balancer: the demonstration picture cannot be read");
+        return;
+    }
     FillWith(box, box.palette().color(QPalette::Button));
     box.setPixmap(QPixmap::fromImage(picture.scaled(box.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 }

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 
+#include "KeyboardOrder.h"
 #include "Links.h"
 #include "Pictures.h"
 #include "WindowGeometry.h"
@@ -20,10 +21,13 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& geometry, cons
 }  // namespace
 
 UsageWindow::UsageWindow(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("UsageWindow"));
     setModal(true);
-    setWindowTitle(QString());
+    // The title bar shows no words. An empty title would not do: the platform then shows the
+    // program's name instead.
+    setWindowTitle(QStringLiteral(" "));
 
     MakeLabel(this, "标签1", QRect(16, 8, 216, 40), QStringLiteral("Qivara化学方程式配平器"));
     MakeLabel(this, "标签3", QRect(288, 8, 88, 24), QStringLiteral("演示"));
@@ -34,6 +38,7 @@ UsageWindow::UsageWindow(QWidget* parent)
     link->setObjectName(QStringLiteral("超级链接框1"));
     link->setGeometry(8, 112, 112, 32);
     link->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    SetKeyboardOrder({link});
 
     auto* animation = new PictureBox(this);
     animation->setObjectName(QStringLiteral("图片框2"));

@@ -3,12 +3,15 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTest>
 #include <QTextDocument>
 
 #include "MainWindowControls.h"
+#include "QtTranslation.h"
 #include "SplashWindow.h"
 #include "UiTestSupport.h"
 #include "UsageWindow.h"
@@ -134,6 +137,11 @@ TEST_F(Layout, StartingSettingsOfTheMainWindow) {
         EXPECT_EQ(widget.palette().color(QPalette::Window), QColor(205, 205, 205)) << name;
         EXPECT_TRUE(widget.autoFillBackground()) << name;
     }
+    // What shows: a radio button's whole box in the group box's colour, beside its caption too.
+    for (std::string_view radio : {kCoefficientsOnlyRadio.name, kBalancedEquationRadio.name}) {
+        const QImage shown = Radio(radio).grab().toImage();
+        EXPECT_EQ(shown.pixelColor(shown.width() - 2, shown.height() / 2), QColor(205, 205, 205));
+    }
     for (std::string_view box : {kEquationBox.name, kResultBox.name, kCoefficientLimitBox.name, kResultLimitBox.name}) {
         EXPECT_EQ(Edit(box).palette().color(QPalette::Base), QColor(Qt::white));
         EXPECT_EQ(Edit(box).palette().color(QPalette::Text), QColor(Qt::black));
@@ -156,8 +164,12 @@ TEST_F(Layout, WindowsHaveTheirSizesTitlesAndFrames) {
     EXPECT_TRUE(mainFlags & Qt::WindowMinimizeButtonHint);
     EXPECT_TRUE(mainFlags & Qt::WindowCloseButtonHint);
     EXPECT_FALSE(mainFlags & Qt::WindowMaximizeButtonHint);
+    // Without it the window manager adds the title-bar boxes it likes.
+    EXPECT_TRUE(mainFlags & Qt::CustomizeWindowHint);
+    EXPECT_TRUE(usage.windowFlags() & Qt::CustomizeWindowHint);
 
-    EXPECT_TRUE(usage.windowTitle().isEmpty());
+    EXPECT_TRUE(usage.windowTitle().trimmed().isEmpty());
+    EXPECT_FALSE(usage.windowTitle().isEmpty()) << "the platform would show the program's name instead";
     EXPECT_EQ(usage.size(), QSize(534, 354));
     EXPECT_EQ(usage.minimumSize(), usage.maximumSize());
     EXPECT_TRUE(usage.isModal());
@@ -196,6 +208,42 @@ TEST(Splash, ClickOnThePictureClosesIt) {
     });
     splash.exec();
     EXPECT_TRUE(closedByClick);
+}
+
+// Qt's own words are Chinese too, whatever the locale; without the translation file nothing
+// changes.
+TEST(QtWords, MessageBoxButtonAndContextMenuAreChinese) {
+    EXPECT_EQ(LoadQtTranslation(Q("/nonexistent")), nullptr);
+    const std::unique_ptr<QTranslator> words = LoadQtTranslation();
+    ASSERT_TRUE(words) << "Qt's translations (qt6-translations-l10n) are not installed";
+    QCoreApplication::installTranslator(words.get());
+    const QMessageBox box(QMessageBox::Information, Q("信息"), Q("x"), QMessageBox::Ok);
+    EXPECT_EQ(box.button(QMessageBox::Ok)->text(), Q("确定"));
+    QLineEdit edit;
+    const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    QStringList entries;
+    for (const QAction* action : menu->actions()) entries << action->text();
+    for (const char* word : {"撤消", "复制", "粘贴", "全选"}) {
+        EXPECT_TRUE(entries.join(Q("|")).contains(Q(word))) << word << " in " << entries.join(Q("|")).toStdString();
+    }
+    QCoreApplication::removeTranslator(words.get());
+}
+
+// A double click on the splash: its first press closes the splash, its second must not press what
+// lies below on the main window. A press after the double-click interval does.
+TEST_F(MainWindowTest, SecondPressOfADoubleClickOnTheSplashGoesNowhere) {
+    SplashWindow splash;
+    QTimer::singleShot(0, [&] {
+        if (auto* picture = splash.findChild<QWidget*>(Q("图片框1"))) QTest::mouseClick(picture, Qt::LeftButton);
+        if (splash.isVisible()) splash.reject();
+    });
+    splash.exec();
+    auto* pages = window->findChild<QStackedWidget*>(Q(controls::kPageContainer));
+    Click(controls::kSettingsButton);
+    EXPECT_EQ(pages->currentIndex(), 0);
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    Click(controls::kSettingsButton);
+    EXPECT_EQ(pages->currentIndex(), 1);
 }
 
 }  // namespace

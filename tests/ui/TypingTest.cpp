@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QStackedWidget>
 #include <QTest>
+#include <QTimer>
 
 #include "ByteLengthValidator.h"
 #include "InputFilter.h"
@@ -234,6 +235,66 @@ TEST(ByteLength, CutsWhatWasJustInserted) {
         EXPECT_EQ(input, Q(c.expected)) << c.input;
         EXPECT_EQ(position, c.expectedPosition) << c.input;
     }
+}
+
+struct FocusCase {
+    const char* name;
+    bool settingsPage;
+    Qt::Key key;
+    std::vector<const char*> visits;  // where each press of `key` takes the focus, in turn
+};
+// Names the row in test output instead of dumping its bytes.
+void PrintTo(const FocusCase& row, std::ostream* out) { *out << row.name; }
+
+class FocusOrder : public Typing, public ::testing::WithParamInterface<FocusCase> {};
+
+// The focus starts in the equation box on the main page and on the settings button (pressed by
+// keyboard) on the settings page; Tab and Shift+Tab walk the shown controls in layout order.
+TEST_P(FocusOrder, TabWalksTheControlsInLayoutOrder) {
+    const FocusCase& c = GetParam();
+    ASSERT_EQ(QApplication::focusWidget(), &Edit(kEquationBox)) << "typing after start-up lands here";
+    if (c.settingsPage) {
+        Button(kSettingsButton).setFocus();
+        QTest::keyClick(&Button(kSettingsButton), Qt::Key_Space);
+        ASSERT_EQ(window->findChild<QStackedWidget*>(Q(kPageContainer))->currentIndex(), 1);
+    }
+    for (const char* expected : c.visits) {
+        QTest::keyClick(QApplication::focusWidget(), c.key);
+        ASSERT_TRUE(QApplication::focusWidget());
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), Q(expected));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Window, FocusOrder,
+    ::testing::Values(
+        FocusCase{"MainForward", false, Qt::Key_Tab, {"编辑框2", "按钮4", "按钮9", "按钮1", "超级", "编辑框1"}},
+        FocusCase{"MainBackward", false, Qt::Key_Backtab, {"超级", "按钮1", "按钮9", "按钮4", "编辑框2", "编辑框1"}},
+        FocusCase{"SettingsForward", true, Qt::Key_Tab, {"编辑框3", "编辑框4", "单选框1", "按钮1"}},
+        FocusCase{"SettingsBackward", true, Qt::Key_Backtab, {"单选框2", "编辑框4", "编辑框3", "按钮1"}}),
+    [](const ::testing::TestParamInfo<FocusCase>& info) { return std::string(info.param.name); });
+
+// Type, Tab to the start button, Enter (relabels), Space (starts), Enter closes the message.
+TEST_F(Typing, BalancingByKeyboardAlone) {
+    bool closedByEnter = false;
+    window->SetMessageBoxPresenter(
+        [&](QWidget& owner, const QString& message, const QString& title, QMessageBox::Icon icon) {
+            QTimer::singleShot(0, [] {
+                if (QWidget* box = QApplication::activeModalWidget()) QTest::keyClick(box, Qt::Key_Return);
+            });
+            ShowModalMessageBox(owner, message, title, icon);
+            closedByEnter = true;
+        });
+    QTest::keyClicks(QApplication::focusWidget(), Q("H2+O2=H2O"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), &Button(kStartStopButton));
+    QTest::keyClick(&Button(kStartStopButton), Qt::Key_Return);
+    EXPECT_EQ(Button(kStartStopButton).text(), Q(kStartCaption));
+    QTest::keyClick(&Button(kStartStopButton), Qt::Key_Space);
+    ASSERT_TRUE(WaitForJobEnd());
+    EXPECT_TRUE(closedByEnter);
+    EXPECT_EQ(Edit(kResultBox).text(), Q("2H2+O2=2H2O"));
 }
 
 TEST_F(MainWindowTest, SettingsToggleTwiceReturnsToTheMainPage) {

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Runs the program's windows under Xvfb and writes PNGs of the splash, the closing message, the
-# main page with a balanced result, the settings page and the usage window.
-#   tools/screenshots/take_screenshots.sh [OUTPUT-FOLDER]   (default: screenshots/ at the top)
+# Uses the program as a person would, by keyboard after the splash, on an X server (Xvfb) with a
+# window manager (openbox), and writes PNGs of the screen at each stop:
+#   1-splash.png, 2-closing-message.png, 3-main-result.png, 4-settings.png, 5-usage.png
+# Keys and clicks are real X events sent with xdotool.
+#   tools/screenshots/take_screenshots.sh [OUTPUT-FOLDER]   (default: tools/screenshots/)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
-out=${1:-$top/screenshots}
-build=${BUILD_DIR:-$top/build-screenshots}
+out=${1:-$top/tools/screenshots}
+program=${PROGRAM:-$top/build/bin/qivara-balancer}
 
-needed=(xvfb xauth imagemagick fonts-noto-cjk)
+needed=(xvfb xauth imagemagick fonts-noto-cjk openbox xdotool qt6-translations-l10n)
 missing=()
 for package in "${needed[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
@@ -18,9 +20,34 @@ if [ ${#missing[@]} -gt 0 ]; then
     "${sudo[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
-
-cmake -S "$top" -B "$build" >/dev/null
-cmake --build "$build" -j "$(nproc)" --target qivara-screenshot-driver >/dev/null
+[ -x "$program" ] || "$top/dev" build
 mkdir -p "$out"
-QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 800x600x24" "$build/bin/qivara-screenshot-driver" "$out"
-echo "screenshots in $out"
+
+export DISPLAY=:${SCREENSHOT_DISPLAY:-93}
+Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+pids=($!)
+trap 'kill "${pids[@]}" 2>/dev/null || true' EXIT
+sleep 1
+openbox >/dev/null 2>&1 &
+pids+=($!)
+sleep 1
+QT_QPA_PLATFORM=xcb "$program" >/dev/null 2>&1 &
+pids+=($!)
+sleep 3
+
+shot() { sleep "${2:-1}"; import -window root "$out/$1"; echo "wrote $out/$1"; }
+key() { xdotool key --delay 150 "$@"; }
+
+shot 1-splash.png 0
+xdotool mousemove 400 300 click 1    # a click on the picture closes the splash
+sleep 1
+xdotool type --delay 40 'MnO2+KBr+H2SO4=MnSO4+KHSO4+Br2+H2O'   # the focus starts in the equation box
+key Tab Tab space space              # to the start button: the first press relabels, the second starts
+shot 2-closing-message.png 2
+key Return                           # closes the message
+shot 3-main-result.png
+key Tab Tab space                    # to the settings button, press it
+shot 4-settings.png
+key space shift+Tab space            # back, then the usage button
+shot 5-usage.png 2
+key Escape
