@@ -1,6 +1,7 @@
 #pragma once
 // The fixed equation sets of qivara-bench.
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -53,12 +54,55 @@ inline const std::vector<std::string> kRealEquations{
     "H100000(SO4)50000=SO3+H2O",
 };
 
-// Kernels of dimension 3 and 4: the fast search's worst case.
+// Kernels of dimension 3 to 7 with up to 10 species: runs of values that lead nowhere, long
+// enough to stall a walk that steps through them, and the comparison with the literal search.
 inline const std::vector<std::string> kWorstCaseEquations{
     "H2+H4=H6+H8",
     "C+O2+CO=CO2+O3",
     "H2+H4+H6=H8+H10",
     "H2+O2+H2O=H2O2+H4O3+O3",
+    "C+CO+CO2=C+CO",
+    "S+O2+O3=SO2+SO3",
+    "NH4NO3=N2+O2+H2O+N2O+NO+NO2",
+    "P+O2+H2O=P4O6+P4O10+H3PO3+H3PO4",
+    "Fe+O2+H2O=FeO+Fe2O3+Fe3O4+Fe(OH)2+Fe(OH)3",
+    "C+H2+O2=CH4+C2H6+C3H8+CO+CO2+H2O",
+    "Cu+HNO3=Cu(NO3)2+NO+NO2+N2O+N2+NH4NO3+H2O",
+    "Zn+HNO3+H2SO4=Zn(NO3)2+ZnSO4+NO+NO2+SO2+H2O",
+    "O2+O3+C+NO+N2O+NO2+N2O4=CO+CO2+N2",
+    "Fe+HNO3=Fe(NO3)3+Fe(NO3)2+NO+NO2+N2O+N2+NH4NO3+H2O",
 };
+
+// A random equation of `species` species over the first `elements` symbols of a pool, with a
+// planted solution: coefficients 1 to 3 for all but the last product, which holds whatever they
+// leave over. Empty when the leftover would be negative.
+inline std::string PlantedEquation(std::mt19937& random, int species, int elements) {
+    static const char* const pool[] = {"H", "O", "C", "N", "S", "P", "K", "Cl", "Fe"};
+    const auto uniform = [&random](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    const int reactants = uniform(1, species - 1);
+    std::vector<long> left(static_cast<std::size_t>(elements), 0);
+    std::string equation;
+    for (int k = 0; k + 1 < species; ++k) {
+        const int sign = k < reactants ? 1 : -1;
+        const int coefficient = uniform(1, 3);
+        std::string formula;
+        while (formula.empty()) {
+            for (int e = 0; e < elements; ++e) {
+                if (uniform(0, 9) >= 4) continue;
+                const int count = uniform(1, 4);
+                formula += pool[e] + std::to_string(count);
+                left[static_cast<std::size_t>(e)] += sign * coefficient * count;
+            }
+        }
+        equation += (k == 0 ? "" : k == reactants ? "=" : "+") + formula;
+    }
+    std::string last;
+    for (int e = 0; e < elements; ++e) {
+        if (left[static_cast<std::size_t>(e)] < 0) return {};
+        if (left[static_cast<std::size_t>(e)] > 0) last += pool[e] + std::to_string(left[static_cast<std::size_t>(e)]);
+    }
+    if (last.empty()) return {};
+    return equation + (species - 1 == reactants ? "=" : "+") + last;
+}
 
 }  // namespace qivara::bench

@@ -30,7 +30,15 @@ inline Int Sub(Int a, Int b) {
     return r;
 }
 
+// True when v fits 64 bits: the operations below then take the machine's fast 64-bit path,
+// since 128-bit multiplication and division are library calls.
+inline bool Fits64(Int v) { return static_cast<std::int64_t>(v) == v; }
+
 inline Int Mul(Int a, Int b) {
+    std::int64_t r64;
+    if (Fits64(a) && Fits64(b) &&
+        !__builtin_mul_overflow(static_cast<std::int64_t>(a), static_cast<std::int64_t>(b), &r64))
+        return r64;
     Int r;
     if (__builtin_mul_overflow(a, b, &r)) throw ArithmeticOverflow{};
     return r;
@@ -43,6 +51,12 @@ inline Int Abs(Int a) { return a < 0 ? Neg(a) : a; }
 // floor(a / b) for b != 0.
 inline Int FloorDiv(Int a, Int b) {
     if (b == -1) return Neg(a);  // kIntMin / -1 would overflow inside `/`
+    if (Fits64(a) && Fits64(b)) {
+        const auto a64 = static_cast<std::int64_t>(a);
+        const auto b64 = static_cast<std::int64_t>(b);
+        const std::int64_t q = a64 / b64;
+        return (a64 % b64 != 0 && ((a64 < 0) != (b64 < 0))) ? q - 1 : q;
+    }
     const Int q = a / b;
     return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
 }
@@ -50,14 +64,36 @@ inline Int FloorDiv(Int a, Int b) {
 // ceil(a / b) for b != 0.
 inline Int CeilDiv(Int a, Int b) {
     if (b == -1) return Neg(a);
+    if (Fits64(a) && Fits64(b)) {
+        const auto a64 = static_cast<std::int64_t>(a);
+        const auto b64 = static_cast<std::int64_t>(b);
+        const std::int64_t q = a64 / b64;
+        return (a64 % b64 != 0 && ((a64 < 0) == (b64 < 0))) ? q + 1 : q;
+    }
     const Int q = a / b;
     return (a % b != 0 && ((a < 0) == (b < 0))) ? q + 1 : q;
+}
+
+// a / b rounded toward zero, for b != 0 and a quotient that is known to fit.
+inline Int Quotient(Int a, Int b) {
+    if (Fits64(a) && Fits64(b) && b != -1) return static_cast<std::int64_t>(a) / static_cast<std::int64_t>(b);
+    return a / b;
 }
 
 // Greatest common divisor of |a| and |b|; Gcd(0, 0) is 0.
 inline Int Gcd(Int a, Int b) {
     a = Abs(a);
     b = Abs(b);
+    if (a <= INT64_MAX && b <= INT64_MAX) {
+        auto x = static_cast<std::uint64_t>(a);
+        auto y = static_cast<std::uint64_t>(b);
+        while (y != 0) {
+            const std::uint64_t r = x % y;
+            x = y;
+            y = r;
+        }
+        return static_cast<Int>(x);
+    }
     while (b != 0) {
         const Int r = a % b;
         a = b;

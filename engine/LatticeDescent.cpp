@@ -1,6 +1,7 @@
 #include "LatticeDescent.h"
 
 #include <algorithm>
+#include <tuple>
 #include <utility>
 
 namespace qivara {
@@ -51,8 +52,14 @@ constexpr Int kUnbounded = static_cast<Int>(1) << 100;
 
 }  // namespace
 
-LatticeDescent::LatticeDescent(KernelBasis basis, std::vector<IntegerRow> relations, Int limit, std::stop_token stop)
-    : m_basis(std::move(basis)), m_relations(std::move(relations)), m_limit(limit), m_stop(std::move(stop)) {
+LatticeDescent::LatticeDescent(KernelBasis basis, std::vector<IntegerRow> relations, std::vector<IntegerRow> cocircuits,
+                               Int limit, std::stop_token stop)
+    : m_basis(std::move(basis)),
+      m_relations(std::move(relations)),
+      m_alwaysUsed(m_relations.size()),
+      m_limit(limit),
+      m_stop(std::move(stop)) {
+    for (IntegerRow& u : cocircuits) m_relations.push_back(std::move(u));
     const std::size_t d = m_basis.Dimension();
     m_size = d == 0 ? 0 : m_basis.vectors.front().size();
     m_owner.assign(m_size, -1);
@@ -66,25 +73,46 @@ LatticeDescent::LatticeDescent(KernelBasis basis, std::vector<IntegerRow> relati
             }
         }
     }
-    // Look-ahead for every level but the last, where all coordinates are fixed.
-    m_lookAhead.assign(d, {});
-    for (std::size_t j = 0; j + 1 < d; ++j) {
-        std::vector<bool> free(m_size);
-        for (std::size_t i = 0; i < m_size; ++i) free[i] = m_owner[i] > static_cast<int>(j);
-        for (const IntegerRow& u : m_relations) {
-            LookAhead ahead;
-            ahead.coefficient.assign(j + 1, 0);
-            for (std::size_t l = 0; l <= j; ++l) {
-                for (std::size_t i = 0; i < m_size; ++i) {
-                    if (!free[i])
-                        ahead.coefficient[l] =
-                            exact::Add(ahead.coefficient[l], exact::Mul(u[i], m_basis.vectors[l][i]));
+    // Per level: the coordinates deeper levels fix, their steps, and each relation split into
+    // what the level's t multiplies, what is already fixed and what is still free.
+    m_free.assign(d, {});
+    m_step.assign(d, IntegerRow(m_size, 0));
+    m_levelRelations.assign(d, {});
+    m_touching.assign(d, std::vector<std::vector<std::size_t>>(m_size + 1));
+    for (std::size_t j = 0; j < d; ++j) {
+        for (std::size_t i = 0; i < m_size; ++i) {
+            if (m_owner[i] > static_cast<int>(j)) m_free[j].push_back(i);
+            for (std::size_t l = j; l < d; ++l) m_step[j][i] = exact::Gcd(m_step[j][i], m_basis.vectors[l][i]);
+        }
+        if (j + 1 == d) continue;  // the last level fixes everything: no relation says more
+        for (std::size_t r = 0; r < m_relations.size(); ++r) {
+            const IntegerRow& u = m_relations[r];
+            LevelRelation relation;
+            for (std::size_t i = 0; i < m_size; ++i) {
+                if (u[i] == 0 || m_owner[i] < 0) continue;
+                if (m_owner[i] > static_cast<int>(j)) {
+                    relation.freeTerms.emplace_back(i, u[i]);
+                } else {
+                    relation.fixedTerms.emplace_back(i, u[i]);
+                    relation.tCoefficient = exact::Add(relation.tCoefficient, exact::Mul(u[i], m_basis.vectors[j][i]));
                 }
             }
-            std::tie(ahead.restMin, ahead.restMax) = FreeRange(u, free, m_limit);
-            m_lookAhead[j].push_back(std::move(ahead));
+            if (relation.freeTerms.empty() && relation.tCoefficient == 0) continue;
+            // A cocircuit over more free coordinates than the level has free dimensions (d - j)
+            // is a sum of ones over fewer, and rarely narrows anything: leave it for deeper levels.
+            if (r >= m_alwaysUsed && relation.freeTerms.size() > d - j) continue;
+            const std::size_t index = m_levelRelations[j].size();
+            for (const auto& term : relation.freeTerms) m_touching[j][term.first].push_back(index);
+            if (relation.tCoefficient != 0) m_touching[j][m_size].push_back(index);
+            m_levelRelations[j].push_back(std::move(relation));
         }
     }
+    m_freeLow.assign(m_size, 0);
+    m_freeHigh.assign(m_size, 0);
+    m_termLow.assign(m_size, 0);
+    m_termHigh.assign(m_size, 0);
+    m_inheritedLow.assign(d, IntegerRow(m_size, 0));
+    m_inheritedHigh.assign(d, IntegerRow(m_size, 0));
 }
 
 bool LatticeDescent::Polled() {
@@ -92,19 +120,171 @@ bool LatticeDescent::Polled() {
     return m_stopped;
 }
 
-bool LatticeDescent::LevelInterval(std::size_t level, Int& lo, Int& hi) const {
+bool LatticeDescent::LevelInterval(std::size_t level, Int& lo, Int& hi) {
     lo = -kUnbounded;
     hi = kUnbounded;
     const IntegerRow& partial = m_partial[level];
     const IntegerRow& b = m_basis.vectors[level];
     for (std::size_t i : m_owned[level]) Narrow(b[i], partial[i], 1, m_limit, lo, hi);
-    for (const LookAhead& ahead : m_lookAhead[level]) {
-        if (lo > hi) break;
-        Int fixed = 0;
-        for (std::size_t l = 0; l < level; ++l) fixed = exact::Add(fixed, exact::Mul(ahead.coefficient[l], m_t[l]));
-        Narrow(ahead.coefficient[level], fixed, exact::Neg(ahead.restMax), exact::Neg(ahead.restMin), lo, hi);
+    if (lo > hi) return false;
+    if (level + 1 == m_basis.Dimension()) return true;
+    if (!Propagate(level, lo, hi)) return false;
+    // What holds for every t in [lo, hi] holds below each of them: the next level starts here.
+    for (std::size_t i : m_free[level]) {
+        m_inheritedLow[level][i] = m_freeLow[i];
+        m_inheritedHigh[level][i] = m_freeHigh[i];
+    }
+    return true;
+}
+
+// A value a recorded point holds in coordinate i; only values inside the box are ever recorded.
+bool LatticeDescent::HoldsUsed(std::size_t level, Int t) const {
+    if (m_mode != Mode::Filtered) return false;
+    const IntegerRow& partial = m_partial[level];
+    const IntegerRow& b = m_basis.vectors[level];
+    for (std::size_t i : m_owned[level]) {
+        const Int x = exact::Add(partial[i], exact::Mul(t, b[i]));
+        if (x >= 1 && x <= m_limit && m_used[i].count(static_cast<std::int64_t>(x)) != 0) return true;
+    }
+    return false;
+}
+
+// Moves the ends of the level's t range off values that give a coordinate a recorded value.
+// Each recorded value stops at most one t, so this takes few steps.
+bool LatticeDescent::SettleLevel(std::size_t level, Int& lo, Int& hi) const {
+    while (lo <= hi && HoldsUsed(level, lo)) lo = exact::Add(lo, 1);
+    while (lo <= hi && HoldsUsed(level, hi)) hi = exact::Sub(hi, 1);
+    return lo <= hi;
+}
+
+// Moves the ends of free coordinate i's range onto the values it can take below `level` (its
+// residue modulo the step) and off the values a recorded point holds there.
+bool LatticeDescent::SettleFree(std::size_t level, std::size_t i) {
+    const Int step = m_step[level][i];
+    const Int residue = m_partial[level][i];
+    Int& lo = m_freeLow[i];
+    Int& hi = m_freeHigh[i];
+    lo = exact::Add(residue, exact::Mul(exact::CeilDiv(exact::Sub(lo, residue), step), step));
+    hi = exact::Add(residue, exact::Mul(exact::FloorDiv(exact::Sub(hi, residue), step), step));
+    if (m_mode == Mode::Filtered) {
+        const std::unordered_set<std::int64_t>& used = m_used[i];
+        while (lo <= hi && used.count(static_cast<std::int64_t>(lo)) != 0) lo = exact::Add(lo, step);
+        while (lo <= hi && used.count(static_cast<std::int64_t>(hi)) != 0) hi = exact::Sub(hi, step);
     }
     return lo <= hi;
+}
+
+// Bound propagation below `level` with its t in [lo, hi]: the free coordinates start at the box,
+// and each relation narrows every term's range to what the other terms leave (the terms sum to
+// 0); a relation is looked at again when a range it holds narrows, up to a few passes' worth.
+// Only true statements about points the walk could record or return are used, so an empty
+// range proves that no t in [lo, hi] leads to one; otherwise [lo, hi] is narrowed to the t that may.
+bool LatticeDescent::Propagate(std::size_t level, Int& lo, Int& hi) {
+    constexpr std::size_t kPasses = 6;
+    if (!SettleLevel(level, lo, hi)) return false;
+    for (std::size_t i : m_free[level]) {
+        m_freeLow[i] = level == 0 ? 1 : m_inheritedLow[level - 1][i];
+        m_freeHigh[i] = level == 0 ? m_limit : m_inheritedHigh[level - 1][i];
+        if (!SettleFree(level, i)) return false;
+    }
+    const std::vector<LevelRelation>& relations = m_levelRelations[level];
+    const std::vector<std::vector<std::size_t>>& touching = m_touching[level];
+    const IntegerRow& partial = m_partial[level];
+    m_constant.resize(relations.size());
+    m_queued.assign(relations.size(), true);
+    m_queue.clear();
+    for (std::size_t r = 0; r < relations.size(); ++r) {
+        Int constant = 0;
+        for (const auto& [i, u] : relations[r].fixedTerms) constant = exact::Add(constant, exact::Mul(u, partial[i]));
+        m_constant[r] = constant;
+        m_queue.push_back(r);
+    }
+    const auto requeue = [this](const std::vector<std::size_t>& which) {
+        for (std::size_t r : which) {
+            if (!m_queued[r]) {
+                m_queued[r] = true;
+                m_queue.push_back(r);
+            }
+        }
+    };
+    const auto termRange = [](Int coefficient, Int low, Int high) {
+        const Int a = exact::Mul(coefficient, low);
+        const Int b = exact::Mul(coefficient, high);
+        return std::pair{std::min(a, b), std::max(a, b)};
+    };
+    const std::size_t looks = kPasses * relations.size();
+    for (std::size_t head = 0; head < m_queue.size() && head < looks; ++head) {
+        const std::size_t r = m_queue[head];
+        m_queued[r] = false;
+        const LevelRelation& relation = relations[r];
+        const auto [tLow, tHigh] = termRange(relation.tCoefficient, lo, hi);
+        Int low = exact::Add(m_constant[r], tLow);
+        Int high = exact::Add(m_constant[r], tHigh);
+        for (std::size_t k = 0; k < relation.freeTerms.size(); ++k) {
+            const auto& [i, u] = relation.freeTerms[k];
+            std::tie(m_termLow[k], m_termHigh[k]) = termRange(u, m_freeLow[i], m_freeHigh[i]);
+            low = exact::Add(low, m_termLow[k]);
+            high = exact::Add(high, m_termHigh[k]);
+        }
+        if (low > 0 || high < 0) return false;
+        // A term lies in [its high - high, its low - low]: the others must bring the sum to 0.
+        // Only a term wider than the slack on one side of 0 can narrow.
+        const Int slack = std::min(high, exact::Neg(low));
+        if (relation.tCoefficient != 0 && tHigh - tLow > slack) {
+            const Int oldLo = lo, oldHi = hi;
+            Narrow(relation.tCoefficient, 0, exact::Sub(tHigh, high), exact::Sub(tLow, low), lo, hi);
+            if (lo != oldLo || hi != oldHi) {
+                if (!SettleLevel(level, lo, hi)) return false;
+                requeue(touching[m_size]);
+            }
+        }
+        for (std::size_t k = 0; k < relation.freeTerms.size(); ++k) {
+            const auto& [i, u] = relation.freeTerms[k];
+            const Int termLow = m_termLow[k];
+            const Int termHigh = m_termHigh[k];
+            if (termHigh - termLow <= slack) continue;
+            const Int oldLo = m_freeLow[i], oldHi = m_freeHigh[i];
+            Narrow(u, 0, exact::Sub(termHigh, high), exact::Sub(termLow, low), m_freeLow[i], m_freeHigh[i]);
+            if (m_freeLow[i] != oldLo || m_freeHigh[i] != oldHi) {
+                if (!SettleFree(level, i)) return false;
+                requeue(touching[i]);
+            }
+        }
+    }
+    return true;
+}
+
+// With [from - 1 ... ] just found empty, the largest m such that propagation proves [from, m]
+// dead, found by doubling the probe and then bisecting; from - 1 when from itself may live.
+Int LatticeDescent::DeadRunEnd(std::size_t level, Int from, Int hi) {
+    Int dead = exact::Sub(from, 1);
+    Int step = 1;
+    while (dead < hi && !Polled()) {
+        const Int probe = std::min(hi, exact::Add(dead, step));
+        Int lo = from;
+        Int top = probe;
+        if (!Propagate(level, lo, top)) {
+            dead = probe;
+            step = exact::Mul(step, 2);
+            continue;
+        }
+        // [from, dead] is dead, [from, probe] is not proven so: bisect between them.
+        Int low = exact::Add(dead, 1);
+        Int high = exact::Sub(probe, 1);
+        while (low <= high && !Polled()) {
+            const Int middle = low + (high - low) / 2;
+            lo = from;
+            top = middle;
+            if (!Propagate(level, lo, top)) {
+                dead = middle;
+                low = middle + 1;
+            } else {
+                high = middle - 1;
+            }
+        }
+        break;
+    }
+    return dead;
 }
 
 bool LatticeDescent::Place(std::size_t level, Int t) {
@@ -122,17 +302,20 @@ bool LatticeDescent::Place(std::size_t level, Int t) {
 LatticeDescent::Outcome LatticeDescent::Descend(std::size_t level) {
     const std::size_t d = m_basis.Dimension();
     Int lo, hi;
-    if (!LevelInterval(level, lo, hi)) return Outcome::Continue;
+    if (!LevelInterval(level, lo, hi)) return Outcome::Empty;
     if (level + 1 == d) return LastLevel(lo, hi);
     if (level + 2 == d) PrepareLastBounds();
-    for (Int t = lo; t <= hi; ++t) {
+    for (Int t = lo; t <= hi;) {
         if (Polled()) return Outcome::Halt;
         if (level + 2 == d) {
             const std::optional<Int> next = NextCompletable(t, hi);
             if (!next) return m_stopped ? Outcome::Halt : Outcome::Continue;
             t = *next;
         }
-        if (!Place(level, t)) continue;
+        if (!Place(level, t)) {
+            ++t;
+            continue;
+        }
         IntegerRow& below = m_partial[level + 1];
         const IntegerRow& partial = m_partial[level];
         const IntegerRow& b = m_basis.vectors[level];
@@ -142,6 +325,10 @@ LatticeDescent::Outcome LatticeDescent::Descend(std::size_t level) {
         // A record shares its first coordinate with every later point under the same t_0, so
         // the filter rejects them all: go straight to the next t_0.
         if (outcome == Outcome::Recorded && level > 0) return outcome;
+        // Nothing below t (or a record at level 0): skip the run after it that is proven dead.
+        // A subtree proven empty on entry may start a run of them: skip the part of the run
+        // propagation proves dead in one go. Other subtrees are rarely followed by one.
+        t = outcome == Outcome::Empty ? exact::Add(DeadRunEnd(level, exact::Add(t, 1), hi), 1) : exact::Add(t, 1);
     }
     return Outcome::Continue;
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <stop_token>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "IntegerKernel.h"
@@ -14,15 +15,22 @@ namespace qivara {
 
 // Walks x = t_0 b_0 + ... + t_{d-1} b_{d-1} with t_0 rising, then t_1 rising below each t_0, and
 // so on: because the basis is in echelon form that is lexicographic order of x. Each level's t
-// runs over an interval cut out by the box bounds of the coordinates it fixes and by a look-ahead
-// over `relations` (vectors u with u.x = 0 on the whole lattice, e.g. the rows of the matrix whose
-// kernel it is). At the last-but-one level it jumps straight to the next value that leaves the
-// last level a non-empty interval, so empty runs cost no more than a few steps whatever L is.
+// runs over an interval cut out by the box bounds of the coordinates it fixes and by bound
+// propagation over `relations` (vectors u with u.x = 0 on the whole lattice, e.g. the rows of the
+// matrix whose kernel it is): every coordinate still free gets a range, each relation narrows
+// the ranges of its terms from the others', and a range's ends skip values a recorded point
+// already holds. A range that empties proves a whole run of t dead, so runs are skipped, not
+// walked: the run ahead is tested as one range, and a dead value is widened into the longest run
+// proven dead by doubling and bisection. At the last-but-one level it also jumps straight to the
+// next value that leaves the last level a non-empty interval.
 // The stop token is polled in every loop; a stopped walk reports Stopped() and what it had.
 class LatticeDescent {
 public:
     // `limit` is L >= 1. The basis must span the whole integer kernel (see IntegerKernel).
-    LatticeDescent(KernelBasis basis, std::vector<IntegerRow> relations, exact::Int limit, std::stop_token stop);
+    // `relations` are used at every level; `cocircuits` (relations of minimal support) only at
+    // the levels where they tie few free coordinates together.
+    LatticeDescent(KernelBasis basis, std::vector<IntegerRow> relations, std::vector<IntegerRow> cocircuits,
+                   exact::Int limit, std::stop_token stop);
 
     // The lexicographically first point in the box, if any.
     std::optional<IntegerRow> FirstPoint();
@@ -37,7 +45,8 @@ public:
     bool Stopped() const { return m_stopped; }
 
 private:
-    enum class Outcome { Continue, Recorded, Halt };
+    // Empty: the level's interval was empty on entry; Continue: nothing recorded below.
+    enum class Outcome { Empty, Continue, Recorded, Halt };
     enum class Mode { FirstPoint, Filtered };
 
     // One last-level bound, normalised to beta > 0: lower <= alpha t + beta s <= upper, where t
@@ -45,16 +54,22 @@ private:
     struct PairBound {
         exact::Int alpha, beta, lower, upper;
     };
-    // u.x over the coordinates fixed by levels <= j is sum_l coefficient[l] t_l; it must lie in
-    // [-restMax, -restMin], the range u.x can take over the coordinates still free.
-    struct LookAhead {
-        std::vector<exact::Int> coefficient;
-        exact::Int restMin, restMax;
+    // One relation u seen from level j: u.x = tCoefficient t_j + sum of u_i x_i over the
+    // coordinates fixed by levels <= j taken at t_j = 0 (`fixedTerms`, read from m_partial[j])
+    // + sum of u_i x_i over the coordinates deeper levels fix (`freeTerms`).
+    struct LevelRelation {
+        exact::Int tCoefficient = 0;
+        std::vector<std::pair<std::size_t, exact::Int>> fixedTerms, freeTerms;
     };
 
     void Run();
     bool Polled();
-    bool LevelInterval(std::size_t level, exact::Int& lo, exact::Int& hi) const;
+    bool LevelInterval(std::size_t level, exact::Int& lo, exact::Int& hi);
+    bool Propagate(std::size_t level, exact::Int& lo, exact::Int& hi);
+    bool SettleLevel(std::size_t level, exact::Int& lo, exact::Int& hi) const;
+    bool SettleFree(std::size_t level, std::size_t i);
+    bool HoldsUsed(std::size_t level, exact::Int t) const;
+    exact::Int DeadRunEnd(std::size_t level, exact::Int t, exact::Int hi);
     bool Place(std::size_t level, exact::Int t);
     Outcome Descend(std::size_t level);
     Outcome LastLevel(exact::Int lo, exact::Int hi);
@@ -65,13 +80,26 @@ private:
     exact::Int RecordableCount() const;
 
     KernelBasis m_basis;
-    std::vector<IntegerRow> m_relations;
+    std::vector<IntegerRow> m_relations;  // the ones used everywhere first, then the cocircuits
+    std::size_t m_alwaysUsed = 0;
     exact::Int m_limit;
     std::stop_token m_stop;
     std::size_t m_size = 0;                         // n coordinates
     std::vector<int> m_owner;                       // last level whose vector is nonzero there; -1: none
     std::vector<std::vector<std::size_t>> m_owned;  // coordinates each level fixes
-    std::vector<std::vector<LookAhead>> m_lookAhead;
+    std::vector<std::vector<std::size_t>> m_free;   // coordinates deeper levels fix, per level
+    std::vector<IntegerRow> m_step;                 // m_step[j][i]: gcd of b_l[i] over l >= j
+    std::vector<std::vector<LevelRelation>> m_levelRelations;
+    // m_touching[j][i]: the level's relations with a term in free coordinate i; [j][n]: with t.
+    std::vector<std::vector<std::vector<std::size_t>>> m_touching;
+    // Scratch of one propagation: each relation's fixed part, the relations waiting for a look.
+    IntegerRow m_constant;
+    std::vector<char> m_queued;
+    std::vector<std::size_t> m_queue;
+    IntegerRow m_freeLow, m_freeHigh;  // ranges of the free coordinates during a propagation
+    IntegerRow m_termLow, m_termHigh;  // ranges of one relation's free terms
+    // The free coordinates' ranges at the last node of each level, where the next level starts.
+    std::vector<IntegerRow> m_inheritedLow, m_inheritedHigh;
 
     Mode m_mode = Mode::FirstPoint;
     std::vector<exact::Int> m_t;

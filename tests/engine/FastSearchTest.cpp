@@ -28,6 +28,14 @@ namespace {
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 
+// Five elements with random counts up to 2^31: the kernel's entries need more than 128 bits, so
+// the lattice walk gives up and the literal enumeration answers.
+const std::string kKernelPast128Bits =
+    "H1904615677O1624002029C986026653N117628830S147806609+H1800426751O1345499494C795511701N105433559S8781"
+    "15724+H729053695O1704103303C1870626076N166716597S1487394071=H396591249O1703301250C799981517N16660639"
+    "44S1484172014+H550290314O1298508492C2143362696N630311760S1013994433+"
+    "H1791095846O2135392494C946286479N1857819723S491264";
+
 std::size_t KernelDimension(const SearchProblem& problem) {
     std::vector<IntegerRow> rows;
     for (const auto& counts : problem.elementCounts) rows.emplace_back(counts.begin(), counts.end());
@@ -204,7 +212,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Adversarial{"Groups", "Ca(OH)2+H3PO4=Ca3(PO4)2+H2O"},
                     Adversarial{"HugeCounts", "H2147483647+H2147483646=H2147483645+H3"},
                     Adversarial{"HugeCountsBalanced", "H2147483647+H2147483647+H2147483647=H2147483647"},
-                    Adversarial{"HugeMixedCounts", "H2147483647O3+O2147483646=H5O7+H2147483640"}),
+                    Adversarial{"HugeMixedCounts", "H2147483647O3+O2147483646=H5O7+H2147483640"},
+                    Adversarial{"KernelPast128Bits", kKernelPast128Bits}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Results at huge limits, where the reference cannot follow: checked against what the rules
@@ -248,6 +257,62 @@ TEST(FastSearchLargeLimits, RecordsObeyTheRules) {
             }
         }
     }
+}
+
+// Near the largest limits with kernels of dimension 3 to 5, where no literal search can follow.
+// With a single product every reactant coefficient is at most K c(N) (K the product's largest
+// count), so the balanced vectors with c(N) <= M lie in the box [1, K M]^n and come first in
+// the search's order: the records among them at any larger limit are the literal search's
+// records in that small box.
+TEST(FastSearchLargeLimits, SingleProductRecordsMatchASmallBox) {
+    std::mt19937 random(20261209);
+    const auto uniform = [&random](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    const std::int32_t resultLimits[] = {1, 2, 3, 16};
+    int cases = 0;
+    int compared = 0;  // cases with at least one record in the small box
+    std::size_t records = 0;
+    while (cases < 600) {
+        const std::vector<std::string> elements =
+            uniform(0, 1) == 0 ? std::vector<std::string>{"H"} : std::vector<std::string>{"H", "O"};
+        const int reactants = uniform(3, 5);
+        std::string equation;
+        for (int k = 0; k < reactants; ++k) {
+            std::string formula;
+            for (const std::string& element : elements) {
+                if (formula.empty() || uniform(0, 1) == 0) formula += element + std::to_string(uniform(1, 4));
+            }
+            equation += (k == 0 ? "" : "+") + formula;
+        }
+        int largestCount = 0;
+        equation += "=";
+        for (const std::string& element : elements) {
+            const int count = uniform(1, 3);
+            largestCount = std::max(largestCount, count);
+            equation += element + std::to_string(count);
+        }
+        const std::int32_t limit = kMax - uniform(0, 1000);
+        const std::int32_t resultLimit = resultLimits[uniform(0, 3)];
+        const std::optional<SearchProblem> problem = TryProblem(equation, limit, resultLimit);
+        if (!problem) continue;
+        const std::size_t dimension = KernelDimension(*problem);
+        if (dimension < 3 || dimension > 5) continue;
+        ++cases;
+        const std::size_t n = problem->SpeciesCount();
+        const auto box = static_cast<std::int32_t>(std::floor(std::pow(1e7, 1.0 / static_cast<double>(n))));
+        const std::int64_t lastBound = box / largestCount;  // records with c(N) up to this are compared
+        SearchProblem small = *problem;
+        small.coefficientLimit = box;
+        const auto upTo = [lastBound](Vectors records) {
+            std::erase_if(records, [lastBound](const CoefficientVector& c) { return c.back() > lastBound; });
+            return records;
+        };
+        const Vectors expected = upTo(ReferenceSearch(small, {}).solutions);
+        compared += expected.empty() ? 0 : 1;
+        records += expected.size();
+        ASSERT_EQ(upTo(LatticeSearch(*problem, {}).solutions), expected) << Describe(equation, limit, resultLimit);
+    }
+    EXPECT_GE(compared, 300);
+    EXPECT_GE(records, 600u);
 }
 
 TEST(FastSearchLargeLimits, ResultLimitZeroFindsFirstAtomBalance) {
@@ -309,6 +374,17 @@ TEST(IntegerKernel, EchelonBasisOfTheWholeKernel) {
     EXPECT_EQ(IntegerKernel({{2, -4}}, 2).vectors, (std::vector<IntegerRow>{{2, 1}}));
     EXPECT_EQ(IntegerKernel({{1, -1}}, 2).vectors, (std::vector<IntegerRow>{{1, 1}}));
     EXPECT_EQ(IntegerKernel({{0, 0}}, 2).Dimension(), 2u);
+    // The fallback the walk relies on: a kernel past 128 bits throws, never wraps.
+    const SearchProblem past = test::ProblemFor(kKernelPast128Bits, 3, 1);
+    std::vector<IntegerRow> pastRows;
+    for (const auto& counts : past.elementCounts) {
+        IntegerRow row;
+        for (std::size_t k = 0; k < counts.size(); ++k)
+            row.push_back(k < static_cast<std::size_t>(past.reactantCount) ? exact::Int{counts[k]}
+                                                                           : -exact::Int{counts[k]});
+        pastRows.push_back(std::move(row));
+    }
+    EXPECT_THROW(IntegerKernel(pastRows, past.SpeciesCount()), exact::ArithmeticOverflow);
     EXPECT_EQ(IntegerKernel({{1, 0}, {0, 1}}, 2).Dimension(), 0u);
 }
 
