@@ -38,7 +38,8 @@ bool ColumnRelation(const std::vector<IntegerRow>& rows, const std::vector<std::
         }
         for (std::size_t i = r + 1; i < m; ++i) {
             for (std::size_t cc = c + 1; cc < k; ++cc)
-                at(i, cc) = exact::Quotient(exact::Sub(exact::Mul(at(r, c), at(i, cc)), exact::Mul(at(i, c), at(r, cc))), previous);
+                at(i, cc) = exact::Quotient(
+                    exact::Sub(exact::Mul(at(r, c), at(i, cc)), exact::Mul(at(i, c), at(r, cc))), previous);
             at(i, c) = 0;
         }
         previous = at(r, c);

@@ -101,6 +101,9 @@ LatticeDescent::LatticeDescent(KernelBasis basis, std::vector<IntegerRow> relati
             // A cocircuit over more free coordinates than the level has free dimensions (d - j)
             // is a sum of ones over fewer, and rarely narrows anything: leave it for deeper levels.
             if (r >= m_alwaysUsed && relation.freeTerms.size() > d - j) continue;
+            for (const auto& term : relation.freeTerms)
+                m_largestCoefficient = std::max(m_largestCoefficient, exact::Abs(term.second));
+            m_largestCoefficient = std::max(m_largestCoefficient, exact::Abs(relation.tCoefficient));
             const std::size_t index = m_levelRelations[j].size();
             for (const auto& term : relation.freeTerms) m_touching[j][term.first].push_back(index);
             if (relation.tCoefficient != 0) m_touching[j][m_size].push_back(index);
@@ -193,12 +196,19 @@ bool LatticeDescent::Propagate(std::size_t level, Int& lo, Int& hi) {
     m_constant.resize(relations.size());
     m_queued.assign(relations.size(), true);
     m_queue.clear();
+    Int largestConstant = 0;
     for (std::size_t r = 0; r < relations.size(); ++r) {
         Int constant = 0;
         for (const auto& [i, u] : relations[r].fixedTerms) constant = exact::Add(constant, exact::Mul(u, partial[i]));
         m_constant[r] = constant;
+        largestConstant = std::max(largestConstant, exact::Abs(constant));
         m_queue.push_back(r);
     }
+    // Ranges only narrow from here, so when the widest sum a relation could reach fits 63 bits
+    // the sums below are taken in plain 64-bit arithmetic, which is several times faster.
+    const Int reach = std::max({m_limit, exact::Abs(lo), exact::Abs(hi)});
+    const bool plain64 = exact::Add(exact::Mul(exact::Mul(m_largestCoefficient, reach), static_cast<Int>(m_size + 1)),
+                                    largestConstant) < (static_cast<Int>(1) << 62);
     const auto requeue = [this](const std::vector<std::size_t>& which) {
         for (std::size_t r : which) {
             if (!m_queued[r]) {
@@ -218,13 +228,33 @@ bool LatticeDescent::Propagate(std::size_t level, Int& lo, Int& hi) {
         m_queued[r] = false;
         const LevelRelation& relation = relations[r];
         const auto [tLow, tHigh] = termRange(relation.tCoefficient, lo, hi);
-        Int low = exact::Add(m_constant[r], tLow);
-        Int high = exact::Add(m_constant[r], tHigh);
-        for (std::size_t k = 0; k < relation.freeTerms.size(); ++k) {
-            const auto& [i, u] = relation.freeTerms[k];
-            std::tie(m_termLow[k], m_termHigh[k]) = termRange(u, m_freeLow[i], m_freeHigh[i]);
-            low = exact::Add(low, m_termLow[k]);
-            high = exact::Add(high, m_termHigh[k]);
+        Int low, high;
+        if (plain64) {
+            auto low64 = static_cast<std::int64_t>(m_constant[r] + tLow);
+            auto high64 = static_cast<std::int64_t>(m_constant[r] + tHigh);
+            for (std::size_t k = 0; k < relation.freeTerms.size(); ++k) {
+                const auto& [i, u] = relation.freeTerms[k];
+                const auto u64 = static_cast<std::int64_t>(u);
+                const std::int64_t a = u64 * static_cast<std::int64_t>(m_freeLow[i]);
+                const std::int64_t b = u64 * static_cast<std::int64_t>(m_freeHigh[i]);
+                const std::int64_t termLow = u64 > 0 ? a : b;
+                const std::int64_t termHigh = u64 > 0 ? b : a;
+                m_termLow[k] = termLow;
+                m_termHigh[k] = termHigh;
+                low64 += termLow;
+                high64 += termHigh;
+            }
+            low = low64;
+            high = high64;
+        } else {
+            low = exact::Add(m_constant[r], tLow);
+            high = exact::Add(m_constant[r], tHigh);
+            for (std::size_t k = 0; k < relation.freeTerms.size(); ++k) {
+                const auto& [i, u] = relation.freeTerms[k];
+                std::tie(m_termLow[k], m_termHigh[k]) = termRange(u, m_freeLow[i], m_freeHigh[i]);
+                low = exact::Add(low, m_termLow[k]);
+                high = exact::Add(high, m_termHigh[k]);
+            }
         }
         if (low > 0 || high < 0) return false;
         // A term lies in [its high - high, its low - low]: the others must bring the sum to 0.
@@ -305,6 +335,7 @@ LatticeDescent::Outcome LatticeDescent::Descend(std::size_t level) {
     if (!LevelInterval(level, lo, hi)) return Outcome::Empty;
     if (level + 1 == d) return LastLevel(lo, hi);
     if (level + 2 == d) PrepareLastBounds();
+    int emptyInARow = 0;
     for (Int t = lo; t <= hi;) {
         if (Polled()) return Outcome::Halt;
         if (level + 2 == d) {
@@ -326,9 +357,11 @@ LatticeDescent::Outcome LatticeDescent::Descend(std::size_t level) {
         // the filter rejects them all: go straight to the next t_0.
         if (outcome == Outcome::Recorded && level > 0) return outcome;
         // Nothing below t (or a record at level 0): skip the run after it that is proven dead.
-        // A subtree proven empty on entry may start a run of them: skip the part of the run
-        // propagation proves dead in one go. Other subtrees are rarely followed by one.
-        t = outcome == Outcome::Empty ? exact::Add(DeadRunEnd(level, exact::Add(t, 1), hi), 1) : exact::Add(t, 1);
+        // Two subtrees in a row proven empty on entry may start a long run of them: skip the part
+        // of the run propagation proves dead in one go. A lone one costs nothing more, and other
+        // subtrees are rarely followed by an empty one.
+        emptyInARow = outcome == Outcome::Empty ? emptyInARow + 1 : 0;
+        t = emptyInARow >= 2 ? exact::Add(DeadRunEnd(level, exact::Add(t, 1), hi), 1) : exact::Add(t, 1);
     }
     return Outcome::Continue;
 }

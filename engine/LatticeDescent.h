@@ -90,6 +90,7 @@ private:
     std::vector<std::vector<std::size_t>> m_free;   // coordinates deeper levels fix, per level
     std::vector<IntegerRow> m_step;                 // m_step[j][i]: gcd of b_l[i] over l >= j
     std::vector<std::vector<LevelRelation>> m_levelRelations;
+    exact::Int m_largestCoefficient = 0;  // over every level's relations, t's included
     // m_touching[j][i]: the level's relations with a term in free coordinate i; [j][n]: with t.
     std::vector<std::vector<std::vector<std::size_t>>> m_touching;
     // Scratch of one propagation: each relation's fixed part, the relations waiting for a look.
