@@ -140,7 +140,8 @@ bool LatticeDescent::LevelInterval(std::size_t level, Int& lo, Int& hi) {
     return true;
 }
 
-// A value a recorded point holds in coordinate i; only values inside the box are ever recorded.
+// Whether t gives a coordinate the level fixes a value a recorded point holds there (only values
+// inside the box are ever recorded).
 bool LatticeDescent::HoldsUsed(std::size_t level, Int t) const {
     if (m_mode != Mode::Filtered) return false;
     const IntegerRow& partial = m_partial[level];
@@ -284,8 +285,8 @@ bool LatticeDescent::Propagate(std::size_t level, Int& lo, Int& hi) {
     return true;
 }
 
-// With [from - 1 ... ] just found empty, the largest m such that propagation proves [from, m]
-// dead, found by doubling the probe and then bisecting; from - 1 when from itself may live.
+// The largest m <= hi such that propagation proves every t in [from, m] dead, found by doubling
+// the probe and then bisecting; from - 1 when from itself may live.
 Int LatticeDescent::DeadRunEnd(std::size_t level, Int from, Int hi) {
     Int dead = exact::Sub(from, 1);
     Int step = 1;
