@@ -91,14 +91,9 @@ private:
     std::vector<IntegerRow> m_step;                 // m_step[j][i]: gcd of b_l[i] over l >= j
     std::vector<std::vector<LevelRelation>> m_levelRelations;
     exact::Int m_largestCoefficient = 0;  // over every level's relations, t's included
-    // m_touching[j][i]: the level's relations with a term in free coordinate i; [j][n]: with t.
-    std::vector<std::vector<std::vector<std::size_t>>> m_touching;
-    // Scratch of one propagation: each relation's fixed part, the relations waiting for a look.
-    IntegerRow m_constant;
-    std::vector<char> m_queued;
-    std::vector<std::size_t> m_queue;
-    IntegerRow m_freeLow, m_freeHigh;  // ranges of the free coordinates during a propagation
-    IntegerRow m_termLow, m_termHigh;  // ranges of one relation's free terms
+    IntegerRow m_constant;                // scratch of one propagation: each relation's fixed part
+    IntegerRow m_freeLow, m_freeHigh;     // ranges of the free coordinates during a propagation
+    IntegerRow m_termLow, m_termHigh;     // ranges of one relation's free terms
     // The free coordinates' ranges at the last node of each level, where the next level starts.
     std::vector<IntegerRow> m_inheritedLow, m_inheritedHigh;
 
