@@ -75,7 +75,7 @@ bool ColumnRelation(const std::vector<IntegerRow>& rows, const std::vector<std::
 std::vector<IntegerRow> Cocircuits(const KernelBasis& basis, std::size_t budget) {
     const std::size_t d = basis.Dimension();
     std::vector<IntegerRow> found;
-    if (d < 3) return found;
+    if (d < 3 || d >= 64) return found;  // ColumnRelation keeps fewer than 64 pivots
     const std::size_t n = basis.vectors.front().size();
     std::vector<std::size_t> owner(n, 0);  // last level whose vector is nonzero there
     for (std::size_t i = 0; i < n; ++i) {
@@ -83,7 +83,6 @@ std::vector<IntegerRow> Cocircuits(const KernelBasis& basis, std::size_t budget)
             if (basis.vectors[j][i] != 0) owner[i] = j;
         }
     }
-    if (d >= 64) return found;
     std::vector<std::size_t> columns;
     IntegerRow scratch, relation;
     for (std::size_t j = d - 1; j-- > 0;) {
