@@ -20,9 +20,9 @@ namespace qivara {
 // matrix whose kernel it is): every coordinate still free gets a range, each relation narrows
 // the ranges of its terms from the others', and a range's ends skip values a recorded point
 // already holds. A range that empties proves a whole run of t dead, so runs are skipped, not
-// walked: the run ahead is tested as one range, and a dead value is widened into the longest run
-// proven dead by doubling and bisection. At the last-but-one level it also jumps straight to the
-// next value that leaves the last level a non-empty interval.
+// walked: after two values in a row whose subtrees are empty on entry, the run ahead is widened
+// into the longest one propagation proves dead, by doubling and bisection. At the last-but-one
+// level it also jumps straight to the next value that leaves the last level a non-empty interval.
 // The stop token is polled in every loop; a stopped walk reports Stopped() and what it had.
 class LatticeDescent {
 public:
