@@ -19,11 +19,11 @@
 #include <variant>
 #include <vector>
 
-#include "BalanceJob.h"
 #include "BenchEquations.h"
-#include "HeadlessWindow.h"
-#include "IntegerKernel.h"
-#include "PreparedSearch.h"
+#include "job/BalanceJob.h"
+#include "job/HeadlessWindow.h"
+#include "job/PreparedSearch.h"
+#include "search/IntegerKernel.h"
 
 using namespace qivara;
 using Clock = std::chrono::steady_clock;
@@ -172,10 +172,10 @@ int main() {
     };
     for (const std::string& equation : bench::kRealEquations) {
         const Shape shape = ShapeOf(equation);
-        const double fastDefault = MedianJob(equation, "16", "1", SearchEngine::Fast, kRuns);
-        const double fastMaxima = MedianJob(equation, "64", "16", SearchEngine::Fast, kRuns);
+        const double fastDefault = MedianJob(equation, "16", "1", SearchEngine::Lattice, kRuns);
+        const double fastMaxima = MedianJob(equation, "64", "16", SearchEngine::Lattice, kRuns);
         const std::optional<double> reference = CappedMedianJob(equation, "16", "1", SearchEngine::Reference, kRuns);
-        const Run huge = RunJob(equation, kMaxLimit, "16", SearchEngine::Fast, std::chrono::milliseconds(1000));
+        const Run huge = RunJob(equation, kMaxLimit, "16", SearchEngine::Lattice, std::chrono::milliseconds(1000));
         atMaxima.push_back(fastMaxima);
         slowest.Add(fastMaxima, equation);
         under1 = under1 && fastMaxima < 1.0;
@@ -187,7 +187,7 @@ int main() {
             const double ratio = *reference / fastDefault;
             const int searchRuns = *reference > 50 ? 3 : kRuns;
             const double searchRatio = MedianSearch(shape.defaults, SearchEngine::Reference, searchRuns) /
-                                       MedianSearch(shape.defaults, SearchEngine::Fast, kRuns);
+                                       MedianSearch(shape.defaults, SearchEngine::Lattice, kRuns);
             std::snprintf(referenceText, sizeof referenceText, "%10.4f", *reference);
             std::snprintf(ratioText, sizeof ratioText, "%8.0f", ratio);
             std::snprintf(searchRatioText, sizeof searchRatioText, "%8.0f", searchRatio);
@@ -213,7 +213,7 @@ int main() {
         const Shape shape = ShapeOf(equation);
         for (const auto& [limit, results] :
              std::vector<std::pair<std::string, std::string>>{{"16", "1"}, {"16", "16"}, {"64", "16"}}) {
-            const std::optional<double> fast = CappedMedianJob(equation, limit, results, SearchEngine::Fast, kRuns);
+            const std::optional<double> fast = CappedMedianJob(equation, limit, results, SearchEngine::Lattice, kRuns);
             const std::optional<double> reference =
                 CappedMedianJob(equation, limit, results, SearchEngine::Reference, kRuns);
             // Where the answer lies in the first few hundred vectors both engines run the same
@@ -230,7 +230,7 @@ int main() {
             std::printf("%-52s %3zu %3zu %8s %10s %10s\n", equation.c_str(), shape.species, shape.kernelDimension,
                         (limit + "," + results).c_str(), fastText, referenceText);
         }
-        const Run huge = RunJob(equation, kMaxLimit, "16", SearchEngine::Fast, std::chrono::milliseconds(1000));
+        const Run huge = RunJob(equation, kMaxLimit, "16", SearchEngine::Lattice, std::chrono::milliseconds(1000));
         checkHuge(shape, huge);
         std::printf("%-52s %3zu %3zu %8s %10s\n", equation.c_str(), shape.species, shape.kernelDimension, "max,16",
                     huge.stopped ? "stalled" : std::to_string(huge.milliseconds).c_str());
@@ -245,7 +245,7 @@ int main() {
             requested = Clock::now();
             stop.request_stop();
         });
-        const JobOutcome outcome = BalanceJob(window, JobOptions{SearchEngine::Fast, stop.get_token(), {}});
+        const JobOutcome outcome = BalanceJob(window, JobOptions{SearchEngine::Lattice, stop.get_token(), {}});
         const auto returned = Clock::now();
         done = true;
         stopper.join();
@@ -270,11 +270,11 @@ int main() {
         if (equation.empty() || !std::holds_alternative<PreparedSearch>(PrepareSearch(equation, "16", "1"))) continue;
         const Shape shape = ShapeOf(equation);
         if (shape.kernelDimension < 3 || shape.kernelDimension > 5) continue;
-        const std::optional<double> fast = CappedMedianJob(equation, "64", "16", SearchEngine::Fast, 5);
+        const std::optional<double> fast = CappedMedianJob(equation, "64", "16", SearchEngine::Lattice, 5);
         generatedTimes.push_back(fast.value_or(1000.0));
         slowest.Add(fast.value_or(1000.0), equation);
         under1 = under1 && fast && *fast < 1.0;
-        const Run huge = RunJob(equation, kMaxLimit, "16", SearchEngine::Fast, std::chrono::milliseconds(1000));
+        const Run huge = RunJob(equation, kMaxLimit, "16", SearchEngine::Lattice, std::chrono::milliseconds(1000));
         checkHuge(shape, huge);
         const double hugeTime = huge.stopped ? 1000.0 : huge.milliseconds;
         generatedHuge.push_back(hugeTime);

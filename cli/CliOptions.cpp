@@ -58,7 +58,7 @@ ParsedOptions ParseCliOptions(const std::vector<std::string>& arguments) {
             if (name == "reference") {
                 options.engine = SearchEngine::Reference;
             } else if (name == "fast") {
-                options.engine = SearchEngine::Fast;
+                options.engine = SearchEngine::Lattice;
             } else {
                 return {std::nullopt, "unknown engine '" + name + "' (use fast or reference)"};
             }

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "CoefficientSearch.h"
-#include "MainWindowControls.h"
+#include "job/MainWindowControls.h"
+#include "search/CoefficientSearch.h"
 
 namespace qivara::cli {
 

@@ -1,9 +1,9 @@
 #include "RunEquation.h"
 
 #include "Encoding.h"
-#include "HeadlessWindow.h"
 #include "JsonText.h"
-#include "MainWindowControls.h"
+#include "job/HeadlessWindow.h"
+#include "job/MainWindowControls.h"
 
 namespace qivara::cli {
 

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "BalanceJob.h"
 #include "CliOptions.h"
+#include "job/BalanceJob.h"
 
 namespace qivara::cli {
 

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QUrl>
 
-#include "MakerAddress.h"
+#include "job/MakerAddress.h"
 
 namespace qivara::ui {
 

@@ -11,7 +11,6 @@
 #include <QStackedWidget>
 #include <system_error>
 
-#include "BalanceJob.h"
 #include "ByteLengthValidator.h"
 #include "Encoding.h"
 #include "FatalError.h"
@@ -19,7 +18,6 @@
 #include "KeyboardOrder.h"
 #include "LimitClamp.h"
 #include "Links.h"
-#include "MainWindowControls.h"
 #include "QtText.h"
 #include "Text.h"
 #include "UsageWindow.h"
@@ -27,6 +25,8 @@
 #include "WindowGeometry.h"
 #include "WindowThreadInbox.h"
 #include "WorkerBridge.h"
+#include "job/BalanceJob.h"
+#include "job/MainWindowControls.h"
 
 namespace qivara::ui {
 namespace {

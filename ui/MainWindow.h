@@ -14,9 +14,9 @@
 #include <thread>
 #include <vector>
 
-#include "CoefficientSearch.h"
-#include "FinishJob.h"
 #include "MessageBoxPresenter.h"
+#include "job/FinishJob.h"
+#include "search/CoefficientSearch.h"
 
 namespace qivara::ui {
 

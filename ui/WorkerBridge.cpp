@@ -5,9 +5,9 @@
 #include <memory>
 #include <mutex>
 
-#include "StopCheckedWindow.h"
 #include "WindowControls.h"
 #include "WindowThreadInbox.h"
+#include "job/StopCheckedWindow.h"
 
 namespace qivara::ui {
 namespace {

@@ -48,10 +48,10 @@ TEST(CliOptions, EngineChoice) {
     const struct {
         std::vector<std::string> arguments;
         qivara::SearchEngine engine;
-    } cases[] = {{{}, qivara::SearchEngine::Fast},
-                 {{"--engine", "fast"}, qivara::SearchEngine::Fast},
+    } cases[] = {{{}, qivara::SearchEngine::Lattice},
+                 {{"--engine", "fast"}, qivara::SearchEngine::Lattice},
                  {{"--engine", "reference"}, qivara::SearchEngine::Reference},
-                 {{"--engine", "reference", "--engine", "fast"}, qivara::SearchEngine::Fast}};
+                 {{"--engine", "reference", "--engine", "fast"}, qivara::SearchEngine::Lattice}};
     for (const auto& c : cases) {
         const ParsedOptions parsed = ParseCliOptions(c.arguments);
         ASSERT_TRUE(parsed.options);

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "BalanceJob.h"
 #include "Encoding.h"
-#include "HeadlessWindow.h"
-#include "MainWindowControls.h"
+#include "job/BalanceJob.h"
+#include "job/HeadlessWindow.h"
+#include "job/MainWindowControls.h"
 
 using namespace qivara;
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "PreparedSearch.h"
+#include "job/PreparedSearch.h"
 
 namespace qivara::test {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "EquationSplitter.h"
-#include "FormulaParser.h"
+#include "formula/FormulaParser.h"
+#include "job/EquationSplitter.h"
 
 using namespace qivara;
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "Encoding.h"
-#include "FinishJob.h"
-#include "HeadlessWindow.h"
-#include "MainWindowControls.h"
+#include "job/FinishJob.h"
+#include "job/HeadlessWindow.h"
+#include "job/MainWindowControls.h"
 
 using namespace qivara;
 

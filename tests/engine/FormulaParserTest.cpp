@@ -2,8 +2,10 @@
 
 #include <random>
 
-#include "FormulaParser.h"
 #include "LiteralExpansion.h"
+#include "formula/FormulaParser.h"
+#include "formula/FormulaText.h"
+#include "formula/GroupSweep.h"
 
 using namespace qivara;
 

@@ -1,8 +1,9 @@
 #include "LiteralExpansion.h"
 
-#include "FormulaParser.h"
 #include "Numbers.h"
 #include "Text.h"
+#include "formula/FormulaParser.h"
+#include "formula/GroupSweep.h"
 
 namespace qivara::testing_oracle {
 

@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "EngineTestSupport.h"
-#include "ReferenceSearch.h"
+#include "search/ReferenceSearch.h"
 
 using namespace qivara;
 using qivara::test::ProblemFor;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ResultReport.h"
+#include "job/ResultReport.h"
 
 using namespace qivara;
 

@@ -11,13 +11,13 @@
 #include <thread>
 #include <vector>
 
-#include "BalanceJob.h"
-#include "FinishJob.h"
-#include "HeadlessWindow.h"
-#include "MainWindowControls.h"
 #include "Numbers.h"
-#include "PreparedSearch.h"
 #include "Text.h"
+#include "job/BalanceJob.h"
+#include "job/FinishJob.h"
+#include "job/HeadlessWindow.h"
+#include "job/MainWindowControls.h"
+#include "job/PreparedSearch.h"
 
 namespace {
 

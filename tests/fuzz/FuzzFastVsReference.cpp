@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "CoefficientSearch.h"
-#include "FastSearch.h"
-#include "ReferenceSearch.h"
+#include "search/CoefficientSearch.h"
+#include "search/LatticeSearch.h"
+#include "search/ReferenceSearch.h"
 
 namespace {
 
@@ -51,8 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (box > kMaxBox) return 0;
 
     const SearchResult reference = ReferenceSearch(problem, {});
-    const SearchResult fast = RunCoefficientSearch(SearchEngine::Fast, problem, {});
-    const SearchResult lattice = LatticeSearch(problem, {});
+    const SearchResult fast = RunCoefficientSearch(SearchEngine::Lattice, problem, {});
+    const SearchResult lattice = LatticeWalkSearch(problem, {});
     if (fast.stopped || reference.stopped || lattice.stopped) std::abort();
     if (fast.solutions != reference.solutions) std::abort();
     if (lattice.solutions != reference.solutions) std::abort();

@@ -8,8 +8,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "FormulaParser.h"
 #include "LiteralExpansion.h"
+#include "formula/FormulaParser.h"
+#include "formula/GroupSweep.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <QStackedWidget>
 #include <QTest>
 
-#include "MainWindowControls.h"
-#include "MakerAddress.h"
 #include "UiTestSupport.h"
+#include "job/MainWindowControls.h"
+#include "job/MakerAddress.h"
 
 namespace qivara::ui::test {
 namespace {
@@ -122,7 +122,7 @@ TEST_P(FullJob, ResultAndClosingMessage) {
 INSTANTIATE_TEST_SUITE_P(
     Window, FullJob,
     ::testing::Combine(
-        ::testing::Values(SearchEngine::Fast, SearchEngine::Reference),
+        ::testing::Values(SearchEngine::Lattice, SearchEngine::Reference),
         ::testing::Values(JobCase{"WaterAsEquation", "H2+O2=H2O", "16", false, "2H2+O2=2H2O", 4,
                                   QMessageBox::Information, "信息", nullptr},
                           JobCase{"WaterAsCoefficients", "H2+O2=H2O", "16", true, "2,1,2", 4, QMessageBox::Information,
@@ -139,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   "元素种类不守恒！"})),
     [](const auto& info) {
         return std::string(std::get<JobCase>(info.param).name) +
-               (std::get<SearchEngine>(info.param) == SearchEngine::Fast ? "Fast" : "Reference");
+               (std::get<SearchEngine>(info.param) == SearchEngine::Lattice ? "Lattice" : "Reference");
     });
 
 TEST_F(MainWindowTest, SummaryCountsEveryResult) {

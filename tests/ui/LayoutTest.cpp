@@ -10,13 +10,13 @@
 #include <QTest>
 #include <QTextDocument>
 
-#include "MainWindowControls.h"
 #include "QtTranslation.h"
 #include "SplashWindow.h"
 #include "UiTestSupport.h"
 #include "UsageWindow.h"
 #include "WindowControls.h"
 #include "WindowGeometry.h"
+#include "job/MainWindowControls.h"
 
 namespace qivara::ui::test {
 namespace {

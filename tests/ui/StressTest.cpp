@@ -12,9 +12,9 @@
 #include <string>
 #include <thread>
 
-#include "MainWindowControls.h"
 #include "QtText.h"
 #include "UiTestSupport.h"
+#include "job/MainWindowControls.h"
 
 namespace qivara::ui::test {
 namespace {

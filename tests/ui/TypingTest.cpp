@@ -10,9 +10,9 @@
 #include "ByteLengthValidator.h"
 #include "InputFilter.h"
 #include "LimitClamp.h"
-#include "MainWindowControls.h"
 #include "QtText.h"
 #include "UiTestSupport.h"
+#include "job/MainWindowControls.h"
 
 namespace qivara::ui::test {
 namespace {

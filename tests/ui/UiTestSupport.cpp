@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QTest>
 
-#include "MainWindowControls.h"
+#include "job/MainWindowControls.h"
 
 namespace qivara::ui::test {
 

@@ -6,11 +6,11 @@
 #include <future>
 #include <thread>
 
-#include "MainWindowControls.h"
-#include "StopCheckedWindow.h"
 #include "UiTestSupport.h"
 #include "WindowControls.h"
 #include "WorkerBridge.h"
+#include "job/MainWindowControls.h"
+#include "job/StopCheckedWindow.h"
 
 namespace qivara::ui::test {
 namespace {

@@ -15,8 +15,8 @@
 #include <jpeglib.h>
 
 #include "MainWindow.h"
-#include "MainWindowControls.h"
 #include "WindowGeometry.h"
+#include "job/MainWindowControls.h"
 
 namespace {
 

@@ -1,0 +1,77 @@
+#include "search/IntegerKernel.h"
+
+#include <utility>
+
+namespace qivara {
+namespace {
+
+using exact::Int;
+
+// row -= q * pivotRow
+void SubtractMultiple(IntegerRow& row, const IntegerRow& pivotRow, Int q) {
+    if (q == 0) return;
+    for (std::size_t i = 0; i < row.size(); ++i) row[i] = exact::Sub(row[i], exact::Mul(q, pivotRow[i]));
+}
+
+// Unimodular row operations on rows[first..] until at most rows[first] has a nonzero entry in
+// `column` (Euclid's algorithm across the rows). Returns false when the column is already zero
+// there. Unimodular steps keep the rows a basis of the same lattice.
+bool EliminateColumn(std::vector<IntegerRow>& rows, std::size_t first, std::size_t column) {
+    for (;;) {
+        std::size_t smallest = rows.size();
+        for (std::size_t r = first; r < rows.size(); ++r) {
+            if (rows[r][column] == 0) continue;
+            if (smallest == rows.size() || exact::Abs(rows[r][column]) < exact::Abs(rows[smallest][column]))
+                smallest = r;
+        }
+        if (smallest == rows.size()) return false;
+        std::swap(rows[first], rows[smallest]);
+        bool othersZero = true;
+        for (std::size_t r = first + 1; r < rows.size(); ++r) {
+            if (rows[r][column] == 0) continue;
+            SubtractMultiple(rows[r], rows[first], exact::FloorDiv(rows[r][column], rows[first][column]));
+            othersZero = othersZero && rows[r][column] == 0;
+        }
+        if (othersZero) return true;
+    }
+}
+
+}  // namespace
+
+KernelBasis IntegerKernel(const std::vector<IntegerRow>& rows, std::size_t columns) {
+    // Reduce [A^T | I] by unimodular row operations until the A^T part is in echelon form: the
+    // rows whose A^T part became zero carry, in their I part, a basis of the integer kernel.
+    const std::size_t equations = rows.size();
+    std::vector<IntegerRow> work(columns, IntegerRow(equations + columns, 0));
+    for (std::size_t i = 0; i < columns; ++i) {
+        for (std::size_t e = 0; e < equations; ++e) work[i][e] = rows[e][i];
+        work[i][equations + i] = 1;
+    }
+    std::size_t rank = 0;
+    for (std::size_t e = 0; e < equations && rank < columns; ++e) {
+        if (EliminateColumn(work, rank, e)) ++rank;
+    }
+    std::vector<IntegerRow> kernel;
+    for (std::size_t r = rank; r < columns; ++r)
+        kernel.emplace_back(work[r].begin() + static_cast<std::ptrdiff_t>(equations), work[r].end());
+
+    // Hermite form of the kernel basis: echelon, positive pivots, entries above reduced.
+    KernelBasis basis;
+    std::size_t placed = 0;
+    for (std::size_t column = 0; column < columns && placed < kernel.size(); ++column) {
+        if (!EliminateColumn(kernel, placed, column)) continue;
+        IntegerRow& pivotRow = kernel[placed];
+        if (pivotRow[column] < 0) {
+            for (Int& value : pivotRow) value = exact::Neg(value);
+        }
+        for (std::size_t r = 0; r < placed; ++r) {
+            SubtractMultiple(kernel[r], pivotRow, exact::FloorDiv(kernel[r][column], pivotRow[column]));
+        }
+        basis.pivots.push_back(column);
+        ++placed;
+    }
+    basis.vectors = std::move(kernel);
+    return basis;
+}
+
+}  // namespace qivara

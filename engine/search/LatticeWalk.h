@@ -1,0 +1,112 @@
+#pragma once
+// Depth-first walk over the points of an integer kernel inside the box [1, L]^n, in
+// lexicographic order of the coordinates.
+
+#include <cstdint>
+#include <optional>
+#include <stop_token>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "search/IntegerKernel.h"
+
+namespace qivara {
+
+// Walks x = t_0 b_0 + ... + t_{d-1} b_{d-1} with t_0 rising, then t_1 rising below each t_0, and
+// so on: because the basis is in echelon form that is lexicographic order of x. Each level's t
+// runs over an interval cut out by the box bounds of the coordinates it fixes and by bound
+// propagation over `relations` (vectors u with u.x = 0 on the whole lattice, e.g. the rows of the
+// matrix whose kernel it is): every coordinate still free gets a range, each relation narrows
+// the ranges of its terms from the others', and a range's ends skip values a recorded point
+// already holds. A range that empties proves a whole run of t dead, so runs are skipped, not
+// walked: after two values in a row whose subtrees are empty on entry, the run ahead is widened
+// into the longest one propagation proves dead, by doubling and bisection. At the last-but-one
+// level it also jumps straight to the next value that leaves the last level a non-empty interval.
+// The stop token is polled in every loop; a stopped walk reports Stopped() and what it had.
+class LatticeWalk {
+public:
+    // `limit` is L >= 1. The basis must span the whole integer kernel (see IntegerKernel).
+    // `relations` are used at every level; `cocircuits` (relations of minimal support) only at
+    // the levels where they tie few free coordinates together.
+    LatticeWalk(KernelBasis basis, std::vector<IntegerRow> relations, std::vector<IntegerRow> cocircuits,
+                exact::Int limit, std::stop_token stop);
+
+    // The lexicographically first point in the box, if any.
+    std::optional<IntegerRow> FirstPoint();
+
+    // The points the multiple filter records, in order, stopping after `maxRecords` (>= 1): a
+    // point is recorded when its entries are coprime and none of its coordinates equals the same
+    // coordinate of a point already recorded. Points with a common divisor g > 1 are skipped
+    // without a test: x / g comes earlier and either was recorded or was rejected by a point that
+    // rejects x as well.
+    std::vector<IntegerRow> FilteredRecords(std::int64_t maxRecords);
+
+    bool Stopped() const { return m_stopped; }
+
+private:
+    // Empty: the level's interval was empty on entry; Continue: nothing recorded below.
+    enum class Outcome { Empty, Continue, Recorded, Halt };
+    enum class Mode { FirstPoint, Filtered };
+
+    // One last-level bound, normalised to beta > 0: lower <= alpha t + beta s <= upper, where t
+    // is the last-but-one parameter and s the last.
+    struct PairBound {
+        exact::Int alpha, beta, lower, upper;
+    };
+    // One relation u seen from level j: u.x = tCoefficient t_j + sum of u_i x_i over the
+    // coordinates fixed by levels <= j taken at t_j = 0 (`fixedTerms`, read from m_partial[j])
+    // + sum of u_i x_i over the coordinates deeper levels fix (`freeTerms`).
+    struct LevelRelation {
+        exact::Int tCoefficient = 0;
+        std::vector<std::pair<std::size_t, exact::Int>> fixedTerms, freeTerms;
+    };
+
+    void Run();
+    bool Polled();
+    bool LevelInterval(std::size_t level, exact::Int& lo, exact::Int& hi);
+    bool Propagate(std::size_t level, exact::Int& lo, exact::Int& hi);
+    bool SettleLevel(std::size_t level, exact::Int& lo, exact::Int& hi) const;
+    bool SettleFree(std::size_t level, std::size_t i);
+    bool HoldsUsed(std::size_t level, exact::Int t) const;
+    exact::Int DeadRunEnd(std::size_t level, exact::Int t, exact::Int hi);
+    bool Place(std::size_t level, exact::Int t);
+    Outcome Descend(std::size_t level);
+    Outcome LastLevel(exact::Int lo, exact::Int hi);
+    void PrepareLastBounds();
+    std::optional<exact::Int> NextCompletable(exact::Int t, exact::Int hi);
+    std::optional<exact::Int> NextPairCompletable(const PairBound& low, const PairBound& high, exact::Int t,
+                                                  exact::Int hi);
+    exact::Int RecordableCount() const;
+
+    KernelBasis m_basis;
+    std::vector<IntegerRow> m_relations;  // the ones used everywhere first, then the cocircuits
+    std::size_t m_alwaysUsed = 0;
+    exact::Int m_limit;
+    std::stop_token m_stop;
+    std::size_t m_size = 0;                         // n coordinates
+    std::vector<int> m_owner;                       // last level whose vector is nonzero there; -1: none
+    std::vector<std::vector<std::size_t>> m_owned;  // coordinates each level fixes
+    std::vector<std::vector<std::size_t>> m_free;   // coordinates deeper levels fix, per level
+    std::vector<IntegerRow> m_step;                 // m_step[j][i]: gcd of b_l[i] over l >= j
+    std::vector<std::vector<LevelRelation>> m_levelRelations;
+    exact::Int m_largestCoefficient = 0;  // over every level's relations, t's included
+    IntegerRow m_constant;                // scratch of one propagation: each relation's fixed part
+    IntegerRow m_freeLow, m_freeHigh;     // ranges of the free coordinates during a propagation
+    IntegerRow m_termLow, m_termHigh;     // ranges of one relation's free terms
+    // The free coordinates' ranges at the last node of each level, where the next level starts.
+    std::vector<IntegerRow> m_inheritedLow, m_inheritedHigh;
+
+    Mode m_mode = Mode::FirstPoint;
+    std::vector<exact::Int> m_t;
+    std::vector<IntegerRow> m_partial;  // m_partial[j][i] = sum_{l<j} t_l b_l[i]
+    IntegerRow m_x;
+    std::vector<PairBound> m_lastBounds;
+    std::vector<std::unordered_set<std::int64_t>> m_used;  // recorded values per coordinate
+    std::vector<IntegerRow> m_found;
+    std::int64_t m_maxRecords = 1;
+    exact::Int m_recordable = 0;  // no more records than this are possible
+    bool m_stopped = false;
+};
+
+}  // namespace qivara

@@ -1,0 +1,47 @@
+#pragma once
+// What every search engine takes and gives back: the problem, the recorded solutions and the
+// caller's control over a running search.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <stop_token>
+#include <vector>
+
+namespace qivara {
+
+// One coefficient per species, reactants first. 64-bit so that stepping past a limit of
+// 2^31-1 never overflows; every examined or recorded entry fits 32 bits.
+using CoefficientVector = std::vector<std::int64_t>;
+
+struct SearchProblem {
+    std::int32_t reactantCount = 0;  // r >= 1; species 0..r-1 are reactants, r..N-1 products
+    // elementCounts[e][k]: atoms of element e in one unit of species k; counts are >= 0.
+    // Rows follow the order in which the reactants first name the elements.
+    std::vector<std::vector<std::int32_t>> elementCounts;
+    std::int32_t coefficientLimit = 0;  // L, used as read: <= 1 examines the all-ones vector only
+    std::int32_t resultLimit = 0;       // <= 0 ends after the first full test
+
+    std::size_t SpeciesCount() const { return elementCounts.empty() ? 0 : elementCounts.front().size(); }
+    // Sum of the species' column.
+    std::int64_t AtomTotal(std::size_t species) const {
+        std::int64_t total = 0;
+        for (const std::vector<std::int32_t>& row : elementCounts) total += row[species];
+        return total;
+    }
+};
+
+struct SearchResult {
+    std::vector<CoefficientVector> solutions;  // recorded, in order; never divided
+    bool stopped = false;                      // a stop request ended the search early
+};
+
+// Called with every vector the reference enumeration examines, before its test.
+using ExaminedObserver = std::function<void(const CoefficientVector&)>;
+
+struct SearchControl {
+    std::stop_token stop;         // polled between two examined vectors
+    ExaminedObserver onExamined;  // optional; reference engine only
+};
+
+}  // namespace qivara
