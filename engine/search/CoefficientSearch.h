@@ -4,7 +4,7 @@
 // Every engine records exactly the same solutions: the vectors with entries in 1..L examined in
 // co-lexicographic order (the last product the most significant position, the first reactant
 // the least), kept when they conserve every element and pass the multiple filter, until
-// ResultLimit are recorded. The reference engine is that enumeration step by step; the fast
+// ResultLimit are recorded. The reference engine is that enumeration step by step; the lattice
 // engine walks the lattice of balanced vectors in the same order (LatticeSearch.h).
 
 #include "search/SearchProblem.h"

@@ -1,30 +1,17 @@
 #include "search/LatticeWalk.h"
 
 #include <algorithm>
-#include <tuple>
 #include <utility>
+
+#include "search/LastLevelJump.h"
+#include "search/WalkBounds.h"
 
 namespace qivara {
 namespace {
 
 using exact::Int;
-
-// Narrows [lo, hi] to the t with lower <= g t + f <= upper.
-void Narrow(Int g, Int f, Int lower, Int upper, Int& lo, Int& hi) {
-    if (g == 0) {
-        if (f < lower || f > upper) hi = lo - 1;
-        return;
-    }
-    const Int a = exact::Sub(lower, f);
-    const Int b = exact::Sub(upper, f);
-    if (g > 0) {
-        lo = std::max(lo, exact::CeilDiv(a, g));
-        hi = std::min(hi, exact::FloorDiv(b, g));
-    } else {
-        lo = std::max(lo, exact::CeilDiv(b, g));
-        hi = std::min(hi, exact::FloorDiv(a, g));
-    }
-}
+using walk::kUnbounded;
+using walk::Narrow;
 
 // Range of sum u_i x_i over the coordinates `free` marks, each x_i in [1, limit].
 std::pair<Int, Int> FreeRange(const IntegerRow& u, const std::vector<bool>& free, Int limit) {
@@ -38,17 +25,6 @@ std::pair<Int, Int> FreeRange(const IntegerRow& u, const std::vector<bool>& free
     }
     return {low, high};
 }
-
-// Smallest s with lower <= alpha t + beta s, largest with alpha t + beta s <= upper (beta > 0).
-Int LowestLast(const auto& bound, Int t) {
-    return exact::CeilDiv(exact::Sub(bound.lower, exact::Mul(bound.alpha, t)), bound.beta);
-}
-Int HighestLast(const auto& bound, Int t) {
-    return exact::FloorDiv(exact::Sub(bound.upper, exact::Mul(bound.alpha, t)), bound.beta);
-}
-
-// Interval bounds never exceed the box by much; this stands for "no bound yet" without overflow.
-constexpr Int kUnbounded = static_cast<Int>(1) << 100;
 
 }  // namespace
 
@@ -119,180 +95,6 @@ bool LatticeWalk::Polled() {
     return m_stopped;
 }
 
-bool LatticeWalk::LevelInterval(std::size_t level, Int& lo, Int& hi) {
-    lo = -kUnbounded;
-    hi = kUnbounded;
-    const IntegerRow& partial = m_partial[level];
-    const IntegerRow& b = m_basis.vectors[level];
-    for (std::size_t i : m_owned[level]) Narrow(b[i], partial[i], 1, m_limit, lo, hi);
-    if (lo > hi) return false;
-    if (level + 1 == m_basis.Dimension()) return true;
-    if (!Propagate(level, lo, hi)) return false;
-    // What holds for every t in [lo, hi] holds below each of them: the next level starts here.
-    for (std::size_t i : m_free[level]) {
-        m_inheritedLow[level][i] = m_freeLow[i];
-        m_inheritedHigh[level][i] = m_freeHigh[i];
-    }
-    return true;
-}
-
-// Whether t gives a coordinate the level fixes a value a recorded point holds there (only values
-// inside the box are ever recorded).
-bool LatticeWalk::HoldsUsed(std::size_t level, Int t) const {
-    if (m_mode != Mode::Filtered) return false;
-    const IntegerRow& partial = m_partial[level];
-    const IntegerRow& b = m_basis.vectors[level];
-    for (std::size_t i : m_owned[level]) {
-        const Int x = exact::Add(partial[i], exact::Mul(t, b[i]));
-        if (x >= 1 && x <= m_limit && m_used[i].count(static_cast<std::int64_t>(x)) != 0) return true;
-    }
-    return false;
-}
-
-// Moves the ends of the level's t range off values that give a coordinate a recorded value.
-// Each recorded value stops at most one t, so this takes few steps.
-bool LatticeWalk::SettleLevel(std::size_t level, Int& lo, Int& hi) const {
-    while (lo <= hi && HoldsUsed(level, lo)) lo = exact::Add(lo, 1);
-    while (lo <= hi && HoldsUsed(level, hi)) hi = exact::Sub(hi, 1);
-    return lo <= hi;
-}
-
-// Moves the ends of free coordinate i's range onto the values it can take below `level` (its
-// residue modulo the step) and off the values a recorded point holds there.
-bool LatticeWalk::SettleFree(std::size_t level, std::size_t i) {
-    const Int step = m_step[level][i];
-    const Int residue = m_partial[level][i];
-    Int& lo = m_freeLow[i];
-    Int& hi = m_freeHigh[i];
-    lo = exact::Add(residue, exact::Mul(exact::CeilDiv(exact::Sub(lo, residue), step), step));
-    hi = exact::Add(residue, exact::Mul(exact::FloorDiv(exact::Sub(hi, residue), step), step));
-    if (m_mode == Mode::Filtered) {
-        const std::unordered_set<std::int64_t>& used = m_used[i];
-        while (lo <= hi && used.count(static_cast<std::int64_t>(lo)) != 0) lo = exact::Add(lo, step);
-        while (lo <= hi && used.count(static_cast<std::int64_t>(hi)) != 0) hi = exact::Sub(hi, step);
-    }
-    return lo <= hi;
-}
-
-// Bound propagation below `level` with its t in [lo, hi]: the free coordinates start from the
-// ranges the level above found, and each relation in turn narrows every term's range to what
-// the other terms leave (the terms sum to 0). One pass: a second one, or looking again at the
-// relations a narrowing touches, proved fewer subtrees empty than it cost (qivara-bench).
-// Only true statements about points the walk could record or return are used, so an empty
-// range proves that no t in [lo, hi] leads to one; otherwise [lo, hi] is narrowed to the t that may.
-bool LatticeWalk::Propagate(std::size_t level, Int& lo, Int& hi) {
-    if (!SettleLevel(level, lo, hi)) return false;
-    for (std::size_t i : m_free[level]) {
-        m_freeLow[i] = level == 0 ? 1 : m_inheritedLow[level - 1][i];
-        m_freeHigh[i] = level == 0 ? m_limit : m_inheritedHigh[level - 1][i];
-        if (!SettleFree(level, i)) return false;
-    }
-    const std::vector<LevelRelation>& relations = m_levelRelations[level];
-    const IntegerRow& partial = m_partial[level];
-    m_constant.resize(relations.size());
-    Int largestConstant = 0;
-    for (std::size_t r = 0; r < relations.size(); ++r) {
-        Int constant = 0;
-        for (const auto& [i, u] : relations[r].fixedTerms) constant = exact::Add(constant, exact::Mul(u, partial[i]));
-        m_constant[r] = constant;
-        largestConstant = std::max(largestConstant, exact::Abs(constant));
-    }
-    // Ranges only narrow from here, so when the widest sum a relation could reach fits 63 bits
-    // the sums below are taken in plain 64-bit arithmetic, which is several times faster.
-    const Int reach = std::max({m_limit, exact::Abs(lo), exact::Abs(hi)});
-    const bool plain64 = exact::Add(exact::Mul(exact::Mul(m_largestCoefficient, reach), static_cast<Int>(m_size + 1)),
-                                    largestConstant) < (static_cast<Int>(1) << 62);
-    const auto termRange = [](Int coefficient, Int low, Int high) {
-        const Int a = exact::Mul(coefficient, low);
-        const Int b = exact::Mul(coefficient, high);
-        return std::pair{std::min(a, b), std::max(a, b)};
-    };
-    for (std::size_t r = 0; r < relations.size(); ++r) {
-        const LevelRelation& relation = relations[r];
-        const auto [tLow, tHigh] = termRange(relation.tCoefficient, lo, hi);
-        Int low, high;
-        if (plain64) {
-            auto low64 = static_cast<std::int64_t>(m_constant[r] + tLow);
-            auto high64 = static_cast<std::int64_t>(m_constant[r] + tHigh);
-            for (std::size_t k = 0; k < relation.freeTerms.size(); ++k) {
-                const auto& [i, u] = relation.freeTerms[k];
-                const auto u64 = static_cast<std::int64_t>(u);
-                const std::int64_t a = u64 * static_cast<std::int64_t>(m_freeLow[i]);
-                const std::int64_t b = u64 * static_cast<std::int64_t>(m_freeHigh[i]);
-                const std::int64_t termLow = u64 > 0 ? a : b;
-                const std::int64_t termHigh = u64 > 0 ? b : a;
-                m_termLow[k] = termLow;
-                m_termHigh[k] = termHigh;
-                low64 += termLow;
-                high64 += termHigh;
-            }
-            low = low64;
-            high = high64;
-        } else {
-            low = exact::Add(m_constant[r], tLow);
-            high = exact::Add(m_constant[r], tHigh);
-            for (std::size_t k = 0; k < relation.freeTerms.size(); ++k) {
-                const auto& [i, u] = relation.freeTerms[k];
-                std::tie(m_termLow[k], m_termHigh[k]) = termRange(u, m_freeLow[i], m_freeHigh[i]);
-                low = exact::Add(low, m_termLow[k]);
-                high = exact::Add(high, m_termHigh[k]);
-            }
-        }
-        if (low > 0 || high < 0) return false;
-        // A term lies in [its high - high, its low - low]: the others must bring the sum to 0.
-        // Only a term wider than the slack on one side of 0 can narrow.
-        const Int slack = std::min(high, exact::Neg(low));
-        if (relation.tCoefficient != 0 && tHigh - tLow > slack) {
-            const Int oldLo = lo, oldHi = hi;
-            Narrow(relation.tCoefficient, 0, exact::Sub(tHigh, high), exact::Sub(tLow, low), lo, hi);
-            if ((lo != oldLo || hi != oldHi) && !SettleLevel(level, lo, hi)) return false;
-        }
-        for (std::size_t k = 0; k < relation.freeTerms.size(); ++k) {
-            const auto& [i, u] = relation.freeTerms[k];
-            const Int termLow = m_termLow[k];
-            const Int termHigh = m_termHigh[k];
-            if (termHigh - termLow <= slack) continue;
-            const Int oldLo = m_freeLow[i], oldHi = m_freeHigh[i];
-            Narrow(u, 0, exact::Sub(termHigh, high), exact::Sub(termLow, low), m_freeLow[i], m_freeHigh[i]);
-            if ((m_freeLow[i] != oldLo || m_freeHigh[i] != oldHi) && !SettleFree(level, i)) return false;
-        }
-    }
-    return true;
-}
-
-// The largest m <= hi such that propagation proves every t in [from, m] dead, found by doubling
-// the probe and then bisecting; from - 1 when from itself may live.
-Int LatticeWalk::DeadRunEnd(std::size_t level, Int from, Int hi) {
-    Int dead = exact::Sub(from, 1);
-    Int step = 1;
-    while (dead < hi && !Polled()) {
-        const Int probe = std::min(hi, exact::Add(dead, step));
-        Int lo = from;
-        Int top = probe;
-        if (!Propagate(level, lo, top)) {
-            dead = probe;
-            step = exact::Mul(step, 2);
-            continue;
-        }
-        // [from, dead] is dead, [from, probe] is not proven so: bisect between them.
-        Int low = exact::Add(dead, 1);
-        Int high = exact::Sub(probe, 1);
-        while (low <= high && !Polled()) {
-            const Int middle = low + (high - low) / 2;
-            lo = from;
-            top = middle;
-            if (!Propagate(level, lo, top)) {
-                dead = middle;
-                low = middle + 1;
-            } else {
-                high = middle - 1;
-            }
-        }
-        break;
-    }
-    return dead;
-}
-
 bool LatticeWalk::Place(std::size_t level, Int t) {
     m_t[level] = t;
     const IntegerRow& partial = m_partial[level];
@@ -315,8 +117,8 @@ LatticeWalk::Outcome LatticeWalk::Descend(std::size_t level) {
     for (Int t = lo; t <= hi;) {
         if (Polled()) return Outcome::Halt;
         if (level + 2 == d) {
-            const std::optional<Int> next = NextCompletable(t, hi);
-            if (!next) return m_stopped ? Outcome::Halt : Outcome::Continue;
+            const std::optional<Int> next = walk::NextCompletable(m_lastBounds, t, hi, m_stop);
+            if (!next) return Polled() ? Outcome::Halt : Outcome::Continue;
             t = *next;
         }
         if (!Place(level, t)) {
@@ -372,61 +174,10 @@ void LatticeWalk::PrepareLastBounds() {
     const IntegerRow& a = m_basis.vectors[d - 2];
     const IntegerRow& b = m_basis.vectors[d - 1];
     m_lastBounds.clear();
-    for (std::size_t i : m_owned[d - 1]) {
-        // 1 <= partial + a t + b s <= L
-        PairBound bound{a[i], b[i], exact::Sub(1, partial[i]), exact::Sub(m_limit, partial[i])};
-        if (bound.beta < 0)
-            bound = {exact::Neg(bound.alpha), exact::Neg(bound.beta), exact::Neg(bound.upper), exact::Neg(bound.lower)};
-        m_lastBounds.push_back(bound);
-    }
-}
-
-std::optional<Int> LatticeWalk::NextCompletable(Int t, Int hi) {
-    while (t <= hi) {
-        if (Polled()) return std::nullopt;
-        std::size_t low = 0;
-        std::size_t high = 0;
-        Int lowest = -kUnbounded;
-        Int highest = kUnbounded;
-        for (std::size_t k = 0; k < m_lastBounds.size(); ++k) {
-            const Int l = LowestLast(m_lastBounds[k], t);
-            const Int h = HighestLast(m_lastBounds[k], t);
-            if (l > lowest) lowest = l, low = k;
-            if (h < highest) highest = h, high = k;
-        }
-        if (lowest <= highest) return t;
-        // No s fits at t because of these two bounds; every later t they rule out is out too.
-        const std::optional<Int> next =
-            NextPairCompletable(m_lastBounds[low], m_lastBounds[high], exact::Add(t, 1), hi);
-        if (!next) return std::nullopt;
-        t = *next;
-    }
-    return std::nullopt;
-}
-
-std::optional<Int> LatticeWalk::NextPairCompletable(const PairBound& low, const PairBound& high, Int t, Int hi) {
-    // Over the reals s fits when (lower_low - alpha_low t)/beta_low <= (upper_high - alpha_high t)/beta_high,
-    // i.e. slope t <= reach. The gap's width changes by |slope|/(beta_low beta_high) per step,
-    // so within beta_low beta_high steps of the start it is 1 or more (an integer fits) unless
-    // it shrinks; with slope 0 it is periodic with period dividing beta_low beta_high.
-    const Int slope = exact::Sub(exact::Mul(low.beta, high.alpha), exact::Mul(high.beta, low.alpha));
-    const Int reach = exact::Sub(exact::Mul(low.beta, high.upper), exact::Mul(high.beta, low.lower));
-    Int last = hi;
-    if (slope > 0) {
-        last = std::min(last, exact::FloorDiv(reach, slope));
-    } else if (slope < 0) {
-        t = std::max(t, exact::CeilDiv(reach, slope));
-    } else {
-        if (reach < 0) return std::nullopt;
-        Int period = kUnbounded;
-        if (!__builtin_mul_overflow(low.beta, high.beta, &period) && exact::Sub(last, t) >= period)
-            last = t + period - 1;
-    }
-    for (; t <= last; ++t) {
-        if (Polled()) return std::nullopt;
-        if (LowestLast(low, t) <= HighestLast(high, t)) return t;
-    }
-    return std::nullopt;
+    // 1 <= partial + a t + b s <= L for every coordinate the last level fixes.
+    for (std::size_t i : m_owned[d - 1])
+        m_lastBounds.push_back(
+            walk::MakePairBound(a[i], b[i], exact::Sub(1, partial[i]), exact::Sub(m_limit, partial[i])));
 }
 
 Int LatticeWalk::RecordableCount() const {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "search/IntegerKernel.h"
+#include "search/LastLevelJump.h"
 
 namespace qivara {
 
@@ -49,11 +50,6 @@ private:
     enum class Outcome { Empty, Continue, Recorded, Halt };
     enum class Mode { FirstPoint, Filtered };
 
-    // One last-level bound, normalised to beta > 0: lower <= alpha t + beta s <= upper, where t
-    // is the last-but-one parameter and s the last.
-    struct PairBound {
-        exact::Int alpha, beta, lower, upper;
-    };
     // One relation u seen from level j: u.x = tCoefficient t_j + sum of u_i x_i over the
     // coordinates fixed by levels <= j taken at t_j = 0 (`fixedTerms`, read from m_partial[j])
     // + sum of u_i x_i over the coordinates deeper levels fix (`freeTerms`).
@@ -74,9 +70,6 @@ private:
     Outcome Descend(std::size_t level);
     Outcome LastLevel(exact::Int lo, exact::Int hi);
     void PrepareLastBounds();
-    std::optional<exact::Int> NextCompletable(exact::Int t, exact::Int hi);
-    std::optional<exact::Int> NextPairCompletable(const PairBound& low, const PairBound& high, exact::Int t,
-                                                  exact::Int hi);
     exact::Int RecordableCount() const;
 
     KernelBasis m_basis;
@@ -101,7 +94,7 @@ private:
     std::vector<exact::Int> m_t;
     std::vector<IntegerRow> m_partial;  // m_partial[j][i] = sum_{l<j} t_l b_l[i]
     IntegerRow m_x;
-    std::vector<PairBound> m_lastBounds;
+    std::vector<walk::PairBound> m_lastBounds;             // the last level's bounds below the current t
     std::vector<std::unordered_set<std::int64_t>> m_used;  // recorded values per coordinate
     std::vector<IntegerRow> m_found;
     std::int64_t m_maxRecords = 1;

@@ -1,4 +1,4 @@
-// The fast engine against the literal enumeration: same vectors, same order, same count, same
+// The lattice engine against the literal enumeration: same vectors, same order, same count, same
 // stop flag, on seeded random equations and on the awkward cases.
 
 #include <gtest/gtest.h>
@@ -48,7 +48,7 @@ std::string Describe(const std::string& equation, std::int32_t limit, std::int32
     return text.str();
 }
 
-// Runs the reference, the lattice walk alone and the fast engine (literal prefix, then the
+// Runs the reference, the lattice walk alone and the lattice engine (literal prefix, then the
 // walk); true when all agree (a mismatch is reported as a failure).
 bool SameAsReference(const SearchProblem& problem, const std::string& what) {
     const SearchResult reference = ReferenceSearch(problem, {});

@@ -1,4 +1,4 @@
-// Fuzzes the fast engine against the literal enumeration on fuzzer-chosen problems whose box the
+// Fuzzes the lattice engine against the literal enumeration on fuzzer-chosen problems whose box the
 // literal enumeration finishes quickly. Any difference in the recorded vectors, their order or
 // the stop flag aborts.
 //

@@ -1,0 +1,191 @@
+// The walk's bound propagation: a level's interval, the ranges of the coordinates deeper levels
+// fix, and the runs of values it proves dead.
+
+#include <algorithm>
+#include <tuple>
+#include <utility>
+
+#include "search/LatticeWalk.h"
+#include "search/WalkBounds.h"
+
+namespace qivara {
+
+using exact::Int;
+using walk::kUnbounded;
+using walk::Narrow;
+
+bool LatticeWalk::LevelInterval(std::size_t level, Int& lo, Int& hi) {
+    lo = -kUnbounded;
+    hi = kUnbounded;
+    const IntegerRow& partial = m_partial[level];
+    const IntegerRow& b = m_basis.vectors[level];
+    for (std::size_t i : m_owned[level]) Narrow(b[i], partial[i], 1, m_limit, lo, hi);
+    if (lo > hi) return false;
+    if (level + 1 == m_basis.Dimension()) return true;
+    if (!Propagate(level, lo, hi)) return false;
+    // What holds for every t in [lo, hi] holds below each of them: the next level starts here.
+    for (std::size_t i : m_free[level]) {
+        m_inheritedLow[level][i] = m_freeLow[i];
+        m_inheritedHigh[level][i] = m_freeHigh[i];
+    }
+    return true;
+}
+
+// Whether t gives a coordinate the level fixes a value a recorded point holds there (only values
+// inside the box are ever recorded).
+bool LatticeWalk::HoldsUsed(std::size_t level, Int t) const {
+    if (m_mode != Mode::Filtered) return false;
+    const IntegerRow& partial = m_partial[level];
+    const IntegerRow& b = m_basis.vectors[level];
+    for (std::size_t i : m_owned[level]) {
+        const Int x = exact::Add(partial[i], exact::Mul(t, b[i]));
+        if (x >= 1 && x <= m_limit && m_used[i].count(static_cast<std::int64_t>(x)) != 0) return true;
+    }
+    return false;
+}
+
+// Moves the ends of the level's t range off values that give a coordinate a recorded value.
+// Each recorded value stops at most one t, so this takes few steps.
+bool LatticeWalk::SettleLevel(std::size_t level, Int& lo, Int& hi) const {
+    while (lo <= hi && HoldsUsed(level, lo)) lo = exact::Add(lo, 1);
+    while (lo <= hi && HoldsUsed(level, hi)) hi = exact::Sub(hi, 1);
+    return lo <= hi;
+}
+
+// Moves the ends of free coordinate i's range onto the values it can take below `level` (its
+// residue modulo the step) and off the values a recorded point holds there.
+bool LatticeWalk::SettleFree(std::size_t level, std::size_t i) {
+    const Int step = m_step[level][i];
+    const Int residue = m_partial[level][i];
+    Int& lo = m_freeLow[i];
+    Int& hi = m_freeHigh[i];
+    lo = exact::Add(residue, exact::Mul(exact::CeilDiv(exact::Sub(lo, residue), step), step));
+    hi = exact::Add(residue, exact::Mul(exact::FloorDiv(exact::Sub(hi, residue), step), step));
+    if (m_mode == Mode::Filtered) {
+        const std::unordered_set<std::int64_t>& used = m_used[i];
+        while (lo <= hi && used.count(static_cast<std::int64_t>(lo)) != 0) lo = exact::Add(lo, step);
+        while (lo <= hi && used.count(static_cast<std::int64_t>(hi)) != 0) hi = exact::Sub(hi, step);
+    }
+    return lo <= hi;
+}
+
+// Bound propagation below `level` with its t in [lo, hi]: the free coordinates start from the
+// ranges the level above found, and each relation in turn narrows every term's range to what
+// the other terms leave (the terms sum to 0). One pass: a second one, or looking again at the
+// relations a narrowing touches, proved fewer subtrees empty than it cost (qivara-bench).
+// Only true statements about points the walk could record or return are used, so an empty
+// range proves that no t in [lo, hi] leads to one; otherwise [lo, hi] is narrowed to the t that may.
+bool LatticeWalk::Propagate(std::size_t level, Int& lo, Int& hi) {
+    if (!SettleLevel(level, lo, hi)) return false;
+    for (std::size_t i : m_free[level]) {
+        m_freeLow[i] = level == 0 ? 1 : m_inheritedLow[level - 1][i];
+        m_freeHigh[i] = level == 0 ? m_limit : m_inheritedHigh[level - 1][i];
+        if (!SettleFree(level, i)) return false;
+    }
+    const std::vector<LevelRelation>& relations = m_levelRelations[level];
+    const IntegerRow& partial = m_partial[level];
+    m_constant.resize(relations.size());
+    Int largestConstant = 0;
+    for (std::size_t r = 0; r < relations.size(); ++r) {
+        Int constant = 0;
+        for (const auto& [i, u] : relations[r].fixedTerms) constant = exact::Add(constant, exact::Mul(u, partial[i]));
+        m_constant[r] = constant;
+        largestConstant = std::max(largestConstant, exact::Abs(constant));
+    }
+    // Ranges only narrow from here, so when the widest sum a relation could reach fits 63 bits
+    // the sums below are taken in plain 64-bit arithmetic, which is several times faster.
+    const Int reach = std::max({m_limit, exact::Abs(lo), exact::Abs(hi)});
+    const bool plain64 = exact::Add(exact::Mul(exact::Mul(m_largestCoefficient, reach), static_cast<Int>(m_size + 1)),
+                                    largestConstant) < (static_cast<Int>(1) << 62);
+    const auto termRange = [](Int coefficient, Int low, Int high) {
+        const Int a = exact::Mul(coefficient, low);
+        const Int b = exact::Mul(coefficient, high);
+        return std::pair{std::min(a, b), std::max(a, b)};
+    };
+    for (std::size_t r = 0; r < relations.size(); ++r) {
+        const LevelRelation& relation = relations[r];
+        const auto [tLow, tHigh] = termRange(relation.tCoefficient, lo, hi);
+        Int low, high;
+        if (plain64) {
+            auto low64 = static_cast<std::int64_t>(m_constant[r] + tLow);
+            auto high64 = static_cast<std::int64_t>(m_constant[r] + tHigh);
+            for (std::size_t k = 0; k < relation.freeTerms.size(); ++k) {
+                const auto& [i, u] = relation.freeTerms[k];
+                const auto u64 = static_cast<std::int64_t>(u);
+                const std::int64_t a = u64 * static_cast<std::int64_t>(m_freeLow[i]);
+                const std::int64_t b = u64 * static_cast<std::int64_t>(m_freeHigh[i]);
+                const std::int64_t termLow = u64 > 0 ? a : b;
+                const std::int64_t termHigh = u64 > 0 ? b : a;
+                m_termLow[k] = termLow;
+                m_termHigh[k] = termHigh;
+                low64 += termLow;
+                high64 += termHigh;
+            }
+            low = low64;
+            high = high64;
+        } else {
+            low = exact::Add(m_constant[r], tLow);
+            high = exact::Add(m_constant[r], tHigh);
+            for (std::size_t k = 0; k < relation.freeTerms.size(); ++k) {
+                const auto& [i, u] = relation.freeTerms[k];
+                std::tie(m_termLow[k], m_termHigh[k]) = termRange(u, m_freeLow[i], m_freeHigh[i]);
+                low = exact::Add(low, m_termLow[k]);
+                high = exact::Add(high, m_termHigh[k]);
+            }
+        }
+        if (low > 0 || high < 0) return false;
+        // A term lies in [its high - high, its low - low]: the others must bring the sum to 0.
+        // Only a term wider than the slack on one side of 0 can narrow.
+        const Int slack = std::min(high, exact::Neg(low));
+        if (relation.tCoefficient != 0 && tHigh - tLow > slack) {
+            const Int oldLo = lo, oldHi = hi;
+            Narrow(relation.tCoefficient, 0, exact::Sub(tHigh, high), exact::Sub(tLow, low), lo, hi);
+            if ((lo != oldLo || hi != oldHi) && !SettleLevel(level, lo, hi)) return false;
+        }
+        for (std::size_t k = 0; k < relation.freeTerms.size(); ++k) {
+            const auto& [i, u] = relation.freeTerms[k];
+            const Int termLow = m_termLow[k];
+            const Int termHigh = m_termHigh[k];
+            if (termHigh - termLow <= slack) continue;
+            const Int oldLo = m_freeLow[i], oldHi = m_freeHigh[i];
+            Narrow(u, 0, exact::Sub(termHigh, high), exact::Sub(termLow, low), m_freeLow[i], m_freeHigh[i]);
+            if ((m_freeLow[i] != oldLo || m_freeHigh[i] != oldHi) && !SettleFree(level, i)) return false;
+        }
+    }
+    return true;
+}
+
+// The largest m <= hi such that propagation proves every t in [from, m] dead, found by doubling
+// the probe and then bisecting; from - 1 when from itself may live.
+Int LatticeWalk::DeadRunEnd(std::size_t level, Int from, Int hi) {
+    Int dead = exact::Sub(from, 1);
+    Int step = 1;
+    while (dead < hi && !Polled()) {
+        const Int probe = std::min(hi, exact::Add(dead, step));
+        Int lo = from;
+        Int top = probe;
+        if (!Propagate(level, lo, top)) {
+            dead = probe;
+            step = exact::Mul(step, 2);
+            continue;
+        }
+        // [from, dead] is dead, [from, probe] is not proven so: bisect between them.
+        Int low = exact::Add(dead, 1);
+        Int high = exact::Sub(probe, 1);
+        while (low <= high && !Polled()) {
+            const Int middle = low + (high - low) / 2;
+            lo = from;
+            top = middle;
+            if (!Propagate(level, lo, top)) {
+                dead = middle;
+                low = middle + 1;
+            } else {
+                high = middle - 1;
+            }
+        }
+        break;
+    }
+    return dead;
+}
+
+}  // namespace qivara
