@@ -1,6 +1,7 @@
 #include "search/LatticeSearch.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "search/Cocircuits.h"
 #include "search/LatticeWalk.h"
@@ -17,13 +18,23 @@ using exact::Int;
 std::vector<IntegerRow> SignedElementRows(const SearchProblem& problem) {
     const std::size_t n = problem.SpeciesCount();
     const auto reactants = static_cast<std::size_t>(problem.reactantCount);
-    std::vector<IntegerRow> rows;
-    for (const std::vector<std::int32_t>& counts : problem.elementCounts) {
+    const auto signedRow = [&](const std::vector<std::int32_t>& counts) {
         IntegerRow row(n);
         for (std::size_t k = 0; k < n; ++k) row[n - 1 - k] = k < reactants ? Int{counts[k]} : -Int{counts[k]};
-        rows.push_back(std::move(row));
-    }
+        return row;
+    };
+    std::vector<IntegerRow> rows;
+    for (const std::vector<std::int32_t>& counts : problem.elementCounts) rows.push_back(signedRow(counts));
     return rows;
+}
+
+// The charge row signed the same way, when the problem has one.
+std::optional<IntegerRow> SignedChargeRow(const SearchProblem& problem) {
+    if (problem.charges.empty()) return std::nullopt;
+    SearchProblem charge;
+    charge.reactantCount = problem.reactantCount;
+    charge.elementCounts = {problem.charges};
+    return SignedElementRows(charge).front();
 }
 
 CoefficientVector ToCoefficients(const IntegerRow& x) {
@@ -49,19 +60,23 @@ SearchResult WalkLatticeOnce(const SearchProblem& problem, const SearchControl& 
     }
     const std::size_t n = problem.SpeciesCount();
     const std::vector<IntegerRow> elementRows = SignedElementRows(problem);
+    // What a balanced vector conserves: every element and, when there is one, the charge.
+    std::vector<IntegerRow> conserved = elementRows;
+    if (std::optional<IntegerRow> charge = SignedChargeRow(problem)) conserved.push_back(std::move(*charge));
 
     // Only the all-ones vector is examined; its one full test records it if it is balanced
     // (with nothing recorded yet, the multiple filter passes it).
     if (problem.coefficientLimit <= 1) {
         const IntegerRow ones(n, 1);
-        if (Balanced(elementRows, ones)) result.solutions.push_back(ToCoefficients(ones));
+        if (Balanced(conserved, ones)) result.solutions.push_back(ToCoefficients(ones));
         return result;
     }
     const Int limit = problem.coefficientLimit;
 
     if (problem.resultLimit <= 0) {
         // The reference stops after the full test of the first vector whose AtomBalance is 0:
-        // the first point of the lattice of that one equation, recorded if it is balanced.
+        // the first point of the lattice of that one equation (atoms only: a charge is none),
+        // recorded if it is balanced.
         IntegerRow atomRow(n, 0);
         for (const IntegerRow& row : elementRows) {
             for (std::size_t i = 0; i < n; ++i) atomRow[i] = exact::Add(atomRow[i], row[i]);
@@ -69,17 +84,17 @@ SearchResult WalkLatticeOnce(const SearchProblem& problem, const SearchControl& 
         LatticeWalk walk(IntegerKernel({atomRow}, n), {atomRow}, {}, limit, control.stop);
         const std::optional<IntegerRow> first = walk.FirstPoint();
         result.stopped = walk.Stopped();
-        if (first && Balanced(elementRows, *first)) result.solutions.push_back(ToCoefficients(*first));
+        if (first && Balanced(conserved, *first)) result.solutions.push_back(ToCoefficients(*first));
         return result;
     }
 
-    KernelBasis basis = IntegerKernel(elementRows, n);
+    KernelBasis basis = IntegerKernel(conserved, n);
     // Beyond the element rows, cocircuits let the walk's propagation prove subtrees empty. Per
     // level, 16 measured best over generated kernels of dimension 3 to 5 (qivara-bench): 4 let
     // some walks wander, 32 make every node dearer.
     constexpr std::size_t kCocircuitBudget = 16;
     std::vector<IntegerRow> cocircuits = Cocircuits(basis, kCocircuitBudget);
-    LatticeWalk walk(std::move(basis), elementRows, std::move(cocircuits), limit, control.stop);
+    LatticeWalk walk(std::move(basis), conserved, std::move(cocircuits), limit, control.stop);
     for (const IntegerRow& x : walk.FilteredRecords(problem.resultLimit)) result.solutions.push_back(ToCoefficients(x));
     result.stopped = walk.Stopped();
     return result;

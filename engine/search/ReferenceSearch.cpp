@@ -20,20 +20,25 @@ bool Carry(CoefficientVector& c, std::size_t k, std::size_t last, std::int64_t l
 }
 
 // Conservation of every element: the reactant and product tallies agree. Both sides use the
-// same elements, so comparing each element's two amounts is the whole test. Amounts are exact:
-// count x coefficient < 2^62, summed in 128 bits.
+// same elements, so comparing each element's two amounts is the whole test; the charge, when
+// there is one, is compared the same way. Amounts are exact: count x coefficient < 2^62, summed
+// in 128 bits.
+bool RowConserved(const std::vector<std::int32_t>& row, std::size_t reactants, const CoefficientVector& c) {
+    __int128 reactantAmount = 0;
+    __int128 productAmount = 0;
+    for (std::size_t k = 0; k < c.size(); ++k) {
+        const __int128 amount = static_cast<__int128>(row[k]) * c[k];
+        (k < reactants ? reactantAmount : productAmount) += amount;
+    }
+    return reactantAmount == productAmount;
+}
+
 bool Conserves(const SearchProblem& problem, const CoefficientVector& c) {
     const std::size_t reactants = static_cast<std::size_t>(problem.reactantCount);
     for (const std::vector<std::int32_t>& row : problem.elementCounts) {
-        __int128 reactantAmount = 0;
-        __int128 productAmount = 0;
-        for (std::size_t k = 0; k < c.size(); ++k) {
-            const __int128 amount = static_cast<__int128>(row[k]) * c[k];
-            (k < reactants ? reactantAmount : productAmount) += amount;
-        }
-        if (reactantAmount != productAmount) return false;
+        if (!RowConserved(row, reactants, c)) return false;
     }
-    return true;
+    return problem.charges.empty() || RowConserved(problem.charges, reactants, c);
 }
 
 // The multiple filter: c is rejected when, for some recorded s and some species k, s(k) equals

@@ -19,6 +19,11 @@ struct SearchProblem {
     // elementCounts[e][k]: atoms of element e in one unit of species k; counts are >= 0.
     // Rows follow the order in which the reactants first name the elements.
     std::vector<std::vector<std::int32_t>> elementCounts;
+    // charges[k]: the charge of one unit of species k, when any species is charged (empty
+    // otherwise). Conserved like an element (sum of charge x coefficient equal on both sides), but
+    // no part of any AtomTotal, so the enumeration's order and its atom-balance test are those of
+    // the elements alone.
+    std::vector<std::int32_t> charges;
     std::int32_t coefficientLimit = 0;  // L, used as read: <= 1 examines the all-ones vector only
     std::int32_t resultLimit = 0;       // <= 0 ends after the first full test
 

@@ -173,6 +173,37 @@ TEST(LatticeSearchDifferential, SeededRandomEquations) {
               << multipleRecords << '\n';
 }
 
+// A charge is conserved like an element but takes no part in the atom-balance test, so the
+// enumeration's order stays that of the elements; both engines must agree on it too.
+TEST(LatticeSearchDifferential, ChargedProblems) {
+    EquationGenerator generator(20261210);
+    int cases = 0;
+    int withSolutions = 0;
+    while (cases < 3000) {
+        const int species = generator.Uniform(2, 6);
+        const std::int32_t limit =
+            generator.Uniform(2, std::max(2, AffordableLimit(static_cast<std::size_t>(species), 5000.0)));
+        std::optional<SearchProblem> problem = TryProblem(generator.Equation(species), limit, generator.Uniform(0, 3));
+        if (!problem) continue;
+        ++cases;
+        for (std::size_t k = 0; k < problem->SpeciesCount(); ++k)
+            problem->charges.push_back(generator.Uniform(0, 2) == 0 ? generator.Uniform(-3, 3) : 0);
+        withSolutions += ReferenceSearch(*problem, {}).solutions.empty() ? 0 : 1;
+        if (!SameAsReference(*problem, "charged case " + std::to_string(cases))) break;
+    }
+    std::cout << "charged cases with solutions: " << withSolutions << " of " << cases << '\n';
+    EXPECT_GE(withSolutions, 500);
+    // Fe^3+ + e^- = Fe: the electron has no element, so only the charge fixes its coefficient.
+    SearchProblem iron;
+    iron.reactantCount = 2;
+    iron.elementCounts = {{1, 0, 1}};
+    iron.charges = {3, -1, 0};
+    iron.coefficientLimit = 16;
+    iron.resultLimit = 1;
+    EXPECT_EQ(ReferenceSearch(iron, {}).solutions, (Vectors{{1, 3, 1}}));
+    EXPECT_EQ(LatticeSearch(iron, {}).solutions, (Vectors{{1, 3, 1}}));
+}
+
 struct Adversarial {
     const char* name;
     friend void PrintTo(const Adversarial& c, std::ostream* os) { *os << c.name; }
