@@ -4,6 +4,7 @@
 
 using namespace qivara::cli;
 
+namespace qivara::test {
 namespace {
 
 TEST(CliOptions, DefaultsAreTheWindowDefaults) {
@@ -60,3 +61,4 @@ TEST(CliOptions, EngineChoice) {
 }
 
 }  // namespace
+}  // namespace qivara::test

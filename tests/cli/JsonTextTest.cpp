@@ -4,6 +4,7 @@
 
 using qivara::cli::JsonString;
 
+namespace qivara::test {
 namespace {
 
 TEST(JsonString, EscapesAndKeepsUtf8) {
@@ -24,3 +25,4 @@ TEST(JsonString, MalformedUtf8BecomesReplacementCharacter) {
 }
 
 }  // namespace
+}  // namespace qivara::test

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "Encoding.h"
+#include "TableRows.h"
 #include "job/BalanceJob.h"
 #include "job/HeadlessWindow.h"
 #include "job/MainWindowControls.h"
 
-using namespace qivara;
-
+namespace qivara::test {
 namespace {
 
 struct JobRun {
@@ -21,8 +21,8 @@ struct JobRun {
 };
 
 // Runs one job on a fresh window; `limit` and `results` are UTF-8 texts of the limit boxes.
-std::unique_ptr<JobRun> RunJob(const std::string& equation, const std::string& limit = "16",
-                               const std::string& results = "1", JobOptions options = {}) {
+std::unique_ptr<JobRun> BalanceOnFreshWindow(const std::string& equation, const std::string& limit = "16",
+                                             const std::string& results = "1", JobOptions options = {}) {
     auto run = std::make_unique<JobRun>(equation, limit, results);
     run->outcome = BalanceJob(run->window, options);
     return run;
@@ -30,16 +30,17 @@ std::unique_ptr<JobRun> RunJob(const std::string& equation, const std::string& l
 
 struct KindCase {
     const char* name;
-    friend void PrintTo(const KindCase& c, std::ostream* os) { *os << c.name; }
     std::string equation;
     FinishKind kind;
 };
 
+// Each kind a job can end with, and which failure wins; how equations are cut into species is
+// the splitter's table.
 class JobEndings : public testing::TestWithParam<KindCase> {};
 
 TEST_P(JobEndings, EndWithOneKindAndItsMessage) {
     const KindCase& c = GetParam();
-    const auto run = RunJob(c.equation);
+    const auto run = BalanceOnFreshWindow(c.equation);
     EXPECT_EQ(run->outcome.kind, c.kind);
     ASSERT_EQ(run->window.MessageBoxes().size(), 1u);
     const std::optional<ClosingMessage> expected =
@@ -49,31 +50,20 @@ TEST_P(JobEndings, EndWithOneKindAndItsMessage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, JobEndings,
-                         testing::Values(KindCase{"Empty", "", FinishKind::Unrecognised},
-                                         KindCase{"OnePiece", "H2O", FinishKind::Unrecognised},
-                                         KindCase{"EmptyTail", "H2+O2=", FinishKind::Unrecognised},
-                                         KindCase{"EmptyLeft", "=H2O", FinishKind::Unrecognised},
-                                         KindCase{"DoubleEquals", "H2+O2==H2O", FinishKind::Unrecognised},
-                                         KindCase{"IgnoredTail", "H2+O2=H2O=XYZ", FinishKind::Summary},
-                                         KindCase{"TrailingEquals", "H2+O2=H2O=", FinishKind::Summary},
-                                         KindCase{"TrailingPlus", "H2+O2+=H2O", FinishKind::Summary},
-                                         KindCase{"DoublePlus", "H2++O2=H2O", FinishKind::Unrecognised},
-                                         KindCase{"LeadingPlus", "+H2=H2", FinishKind::Unrecognised},
-                                         KindCase{"UnclosedParenthesis", "Ca(OH2=CaO+H2O", FinishKind::Unrecognised},
+                         testing::Values(KindCase{"OnePiece", "H2O", FinishKind::Unrecognised},
                                          KindCase{"DifferentElements", "H2=O2", FinishKind::ElementsNotConserved},
                                          KindCase{"SameSetDifferentOrder", "NaOH+HCl=NaCl+H2O", FinishKind::Summary},
                                          KindCase{"NoCoefficients", "C+O2=CO", FinishKind::Summary},
                                          KindCase{"Identity", "H2O=H2O", FinishKind::Summary},
-                                         KindCase{"FullWidthSeparators", "H2＋O2＝H2O", FinishKind::Unrecognised},
                                          KindCase{"UnrecognisedWinsOverElements", "H2+=O2++N2",
                                                   FinishKind::Unrecognised},
                                          KindCase{"BadFormulaWinsOverElements", "h2=O2", FinishKind::Unrecognised},
                                          KindCase{"NoResult", "H2O=H2O2", FinishKind::NoResult},
                                          KindCase{"SpaceSpecies", " =H2", FinishKind::Unrecognised}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         RowName());
 
 TEST(BalanceJob, DefaultsBalanceTheExample) {
-    const auto run = RunJob("MnO2+KBr+H2SO4=MnSO4+KHSO4+Br2+H2O");
+    const auto run = BalanceOnFreshWindow("MnO2+KBr+H2SO4=MnSO4+KHSO4+Br2+H2O");
     EXPECT_EQ(run->outcome.kind, FinishKind::Summary);
     EXPECT_EQ(run->Result(), "MnO2+2KBr+3H2SO4=MnSO4+2KHSO4+Br2+2H2O");
     EXPECT_NE(run->Message().find("共有1种配平结果"), std::string::npos);
@@ -96,19 +86,19 @@ TEST(BalanceJob, CoefficientsOnlyWhenBalancedEquationIsNotSelected) {
 }
 
 TEST(BalanceJob, OneResultHasNoSeparator) {
-    const auto run = RunJob("H2+O2=H2O", "16", "16");
+    const auto run = BalanceOnFreshWindow("H2+O2=H2O", "16", "16");
     EXPECT_EQ(run->Result(), "2H2+O2=2H2O");
     EXPECT_NE(run->Message().find("共有1种"), std::string::npos);
 }
 
 TEST(BalanceJob, SeveralResultsSeparatedByFullWidthSpaces) {
-    const auto run = RunJob("H2+O2=H2O+H2O2", "8", "10");
+    const auto run = BalanceOnFreshWindow("H2+O2=H2O+H2O2", "8", "10");
     EXPECT_EQ(run->Result(), "3H2+2O2=2H2O+H2O2　8H2+5O2=6H2O+2H2O2");
     EXPECT_NE(run->Message().find("共有2种"), std::string::npos);
 }
 
 TEST(BalanceJob, NoResultLeavesResultBoxEmpty) {
-    const auto run = RunJob("H2O=H2O2");
+    const auto run = BalanceOnFreshWindow("H2O=H2O2");
     EXPECT_EQ(run->Result(), "");
     EXPECT_EQ(run->Message(), "处理完毕，没有找到配平结果。\r\n可以尝试设置更高的系数上限。");
     for (const HeadlessWindow::Write& write : run->window.Writes()) EXPECT_NE(write.control, controls::kResultBox);
@@ -116,7 +106,6 @@ TEST(BalanceJob, NoResultLeavesResultBoxEmpty) {
 
 struct LimitCase {
     const char* name;
-    friend void PrintTo(const LimitCase& c, std::ostream* os) { *os << c.name; }
     std::string limitText;
     std::string resultsText;
     FinishKind kind;
@@ -128,7 +117,7 @@ class LimitTexts : public testing::TestWithParam<LimitCase> {};
 // The job reads the limit boxes as they are: no clamping, the integer conversion alone.
 TEST_P(LimitTexts, AreReadWithoutClamping) {
     const LimitCase& c = GetParam();
-    const auto run = RunJob("H2+O2=H2O+H2O2", c.limitText, c.resultsText);
+    const auto run = BalanceOnFreshWindow("H2+O2=H2O+H2O2", c.limitText, c.resultsText);
     EXPECT_EQ(run->outcome.kind, c.kind);
     EXPECT_EQ(run->Result(), c.result);
 }
@@ -146,10 +135,10 @@ INSTANTIATE_TEST_SUITE_P(
         LimitCase{"LettersOnlyResultLimitIsZero", "8", "abc", FinishKind::NoResult, ""},
         LimitCase{"NegativeLimit", "-5", "1", FinishKind::NoResult, ""},
         LimitCase{"LimitBeyond32BitsClamps", "99999999999", "1", FinishKind::Summary, "3H2+2O2=2H2O+H2O2"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName());
 
 TEST(BalanceJob, ResultBoxIsWrittenOnceAtTheEnd) {
-    const auto run = RunJob("H2+O2=H2O+H2O2", "8", "10");
+    const auto run = BalanceOnFreshWindow("H2+O2=H2O+H2O2", "8", "10");
     int resultWrites = 0;
     for (const HeadlessWindow::Write& write : run->window.Writes())
         resultWrites += write.control == controls::kResultBox;
@@ -199,3 +188,4 @@ TEST(BalanceJob, StopBeforeStartTouchesNothing) {
 }
 
 }  // namespace
+}  // namespace qivara::test

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "TableRows.h"
 #include "formula/FormulaParser.h"
 #include "job/EquationSplitter.h"
 
-using namespace qivara;
-
+namespace qivara::test {
 namespace {
 
 std::vector<std::string> Formulas(const List<Species>& side) {
@@ -15,7 +15,6 @@ std::vector<std::string> Formulas(const List<Species>& side) {
 
 struct SplitCase {
     const char* name;
-    friend void PrintTo(const SplitCase& c, std::ostream* os) { *os << c.name; }
     std::string equation;
     bool accepted;
     std::vector<std::string> reactants;  // what the lists hold afterwards, also on failure
@@ -56,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SplitCase{"SpacesStayInSpecies", " =H2", true, {" "}, {"H2"}},
                     SplitCase{"RightSideEmptySpeciesAfterLeftBuilt", "A+B=C++D", false, {"A", "B"}, {"C"}},
                     SplitCase{"SameFormulaTwice", "H2+H2=H2", true, {"H2", "H2"}, {"H2"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName());
 
 JobData Parsed(const std::string& equation) {
     JobData job;
@@ -77,3 +76,4 @@ TEST(ElementsConserved, ComparesSetsNotAmountsNorOrder) {
 }
 
 }  // namespace
+}  // namespace qivara::test

@@ -1,17 +1,16 @@
 #include <gtest/gtest.h>
 
 #include "Encoding.h"
+#include "TableRows.h"
 #include "job/FinishJob.h"
 #include "job/HeadlessWindow.h"
 #include "job/MainWindowControls.h"
 
-using namespace qivara;
-
+namespace qivara::test {
 namespace {
 
 struct MessageCase {
     const char* name;
-    friend void PrintTo(const MessageCase& c, std::ostream* os) { *os << c.name; }
     FinishKind kind;
     std::string resultText;  // code page 936
     std::string message;     // UTF-8
@@ -53,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "A\xA1\xA1"
                     "B",
                     kSummaryHead + "2" + kSummaryTail, "信息", 64}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName());
 
 TEST(ClosingMessages, StoppedHasNone) { EXPECT_FALSE(ClosingMessageFor(FinishKind::Stopped, "").has_value()); }
 
@@ -90,3 +89,4 @@ TEST(FinishJob, StoppedShowsNothingButRestoresIdle) {
 }
 
 }  // namespace
+}  // namespace qivara::test

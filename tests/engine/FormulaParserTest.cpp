@@ -3,12 +3,12 @@
 #include <random>
 
 #include "LiteralExpansion.h"
+#include "TableRows.h"
 #include "formula/FormulaParser.h"
 #include "formula/FormulaText.h"
 #include "formula/GroupSweep.h"
 
-using namespace qivara;
-
+namespace qivara::test {
 namespace {
 
 struct Parsed {
@@ -29,7 +29,7 @@ std::optional<Parsed> Parse(const std::string& formula) {
 
 // ParseFormula against the symbol scan of the literally expanded text.
 testing::AssertionResult ParsesAsTheLiteralScan(const std::string& formula) {
-    const std::optional<testing_oracle::Composition> literal = testing_oracle::LiteralParseFormula(formula);
+    const std::optional<Composition> literal = LiteralParseFormula(formula);
     const std::optional<Parsed> parsed = Parse(formula);
     if (parsed.has_value() != literal.has_value()) {
         return testing::AssertionFailure() << formula << (parsed ? " parsed" : " rejected") << ", the literal scan not";
@@ -51,7 +51,6 @@ ShortcutParse WithoutCopies(const std::string& formula) {
 
 struct AcceptedCase {
     const char* name;
-    friend void PrintTo(const AcceptedCase& c, std::ostream* os) { *os << c.name; }
     std::string formula;
     std::vector<std::string> symbols;
     std::vector<std::int32_t> counts;
@@ -100,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  {"H",  "He", "Li", "Be", "B", "C", "N",  "O",  "F", "Ne",
                                   "Na", "Mg", "Al", "Si", "P", "S", "Cl", "Ar", "K", "Ca"},
                                  {3, 4, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName());
 
 // The last group's multiplier is read on into the copies of the first group: (5)2(A) becomes
 // 5(A)5 after the first pass, then 5AAAAA; the symbol scan rejects its leading digit.
@@ -112,7 +111,6 @@ TEST(ExpandGroups, MultiplierAtTheEndReadsIntoAppendedCopies) {
 
 struct RejectedCase {
     const char* name;
-    friend void PrintTo(const RejectedCase& c, std::ostream* os) { *os << c.name; }
     std::string formula;
 };
 
@@ -139,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, RejectedFormulas,
                                          RejectedCase{"ExpansionBeyondOneMebibyte", "(H)2147483647"},
                                          RejectedCase{"ExpansionJustBeyondBound", "(HO)524288"},
                                          RejectedCase{"AccumulatedThroughGroups", "(H1073741824)2"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         RowName());
 
 TEST(ParseFormula, ExpansionBoundIsOneMebibyteOfWorkingText) {
     // "(H)1048560" is 10 bytes and gains 1048559 copies: 1048569 bytes, inside the bound.
@@ -164,7 +162,7 @@ TEST(ExpandGroups, AgreesWithThePassByPassExpansion) {
         const int length = 1 + static_cast<int>(random() % 6);
         for (int i = 0; i < length; ++i) formula += pieces[random() % pieces.size()];
         const auto fast = ExpandGroups(formula);
-        const auto literal = testing_oracle::LiteralExpandGroups(formula);
+        const auto literal = LiteralExpandGroups(formula);
         ASSERT_EQ(fast, literal) << formula;
         ASSERT_TRUE(ParsesAsTheLiteralScan(formula));
         parsedCount += fast.has_value() && formula.find('(') != std::string::npos;
@@ -236,3 +234,4 @@ TEST(SortedElementCodes, LargestFirst) {
 }
 
 }  // namespace
+}  // namespace qivara::test

@@ -14,15 +14,13 @@
 #include <thread>
 
 #include "EngineTestSupport.h"
+#include "TableRows.h"
 #include "job/EquationSplitter.h"
 #include "search/IntegerKernel.h"
 #include "search/LatticeSearch.h"
 #include "search/ReferenceSearch.h"
 
-using namespace qivara;
-using qivara::test::TryProblem;
-using qivara::test::Vectors;
-
+namespace qivara::test {
 namespace {
 
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
@@ -206,7 +204,6 @@ TEST(LatticeSearchDifferential, ChargedProblems) {
 
 struct Adversarial {
     const char* name;
-    friend void PrintTo(const Adversarial& c, std::ostream* os) { *os << c.name; }
     std::string equation;
 };
 
@@ -245,7 +242,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Adversarial{"HugeCountsBalanced", "H2147483647+H2147483647+H2147483647=H2147483647"},
                     Adversarial{"HugeMixedCounts", "H2147483647O3+O2147483646=H5O7+H2147483640"},
                     Adversarial{"KernelPast128Bits", kKernelPast128Bits}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName());
 
 // Results at huge limits, where the reference cannot follow: checked against what the rules
 // imply (every record balanced, coprime, in the box, in co-lexicographic order, sharing no
@@ -421,3 +418,4 @@ TEST(IntegerKernel, EchelonBasisOfTheWholeKernel) {
 }
 
 }  // namespace
+}  // namespace qivara::test

@@ -5,7 +5,7 @@
 #include "formula/FormulaParser.h"
 #include "formula/GroupSweep.h"
 
-namespace qivara::testing_oracle {
+namespace qivara::test {
 
 std::optional<std::string> LiteralExpandGroups(std::string_view formula) {
     std::string w(formula);
@@ -61,4 +61,4 @@ std::optional<Composition> LiteralParseFormula(std::string_view formula) {
     return result;
 }
 
-}  // namespace qivara::testing_oracle
+}  // namespace qivara::test

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace qivara::testing_oracle {
+namespace qivara::test {
 
 std::optional<std::string> LiteralExpandGroups(std::string_view formula);
 
@@ -21,4 +21,4 @@ struct Composition {
 // The symbols and counts of the literally expanded text, or nullopt when the formula is rejected.
 std::optional<Composition> LiteralParseFormula(std::string_view formula);
 
-}  // namespace qivara::testing_oracle
+}  // namespace qivara::test

@@ -3,12 +3,10 @@
 #include <limits>
 
 #include "EngineTestSupport.h"
+#include "TableRows.h"
 #include "search/ReferenceSearch.h"
 
-using namespace qivara;
-using qivara::test::ProblemFor;
-using qivara::test::Vectors;
-
+namespace qivara::test {
 namespace {
 
 struct Trace {
@@ -81,7 +79,6 @@ TEST(ReferenceSearchOrder, LimitOneOrLessExaminesOnlyAllOnes) {
 
 struct SolutionCase {
     const char* name;
-    friend void PrintTo(const SolutionCase& c, std::ostream* os) { *os << c.name; }
     std::string equation;
     std::int32_t limit;
     std::int32_t resultLimit;
@@ -108,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
                         "ZeroCountsEverythingBalances", "H0=H0", 5, 16, {{1, 1}, {3, 2}, {2, 3}, {5, 4}, {4, 5}}},
                     SolutionCase{"ZeroCountForcesNothing", "H2+O0=H2+O2", 16, 16, {}},
                     SolutionCase{"Default", "MnO2+KBr+H2SO4=MnSO4+KHSO4+Br2+H2O", 16, 1, {{1, 2, 3, 1, 2, 1, 2}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName());
 
 TEST(ReferenceSearch, BelowTheResultLimitTheEnumerationRunsToItsEnd) {
     // H2+O2=H2O+H2O2 at limit 8 records 2 of 10: the last vector examined has both products at 8.
@@ -157,3 +154,4 @@ TEST(CommonDivisor, Cases) {
 }
 
 }  // namespace
+}  // namespace qivara::test

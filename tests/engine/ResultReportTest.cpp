@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "TableRows.h"
 #include "job/ResultReport.h"
 
-using namespace qivara;
-
+namespace qivara::test {
 namespace {
 
 // A job whose species carry the given solutions (one row per solution, reactants first).
@@ -27,7 +27,6 @@ JobData JobWith(const std::vector<std::string>& reactants, const std::vector<std
 
 struct ReportCase {
     const char* name;
-    friend void PrintTo(const ReportCase& c, std::ostream* os) { *os << c.name; }
     std::vector<std::string> reactants;
     std::vector<std::string> products;
     std::vector<std::vector<std::int32_t>> solutions;
@@ -69,6 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "1,1\xA1\xA1"
                    "3,2\xA1\xA1"
                    "2,3"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName());
 
 }  // namespace
+}  // namespace qivara::test

@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         formula.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789()") ==
         std::string::npos;
     if (size <= 64 && languageBytes) {
-        Require(qivara::ExpandGroups(formula) == qivara::testing_oracle::LiteralExpandGroups(formula));
+        Require(qivara::ExpandGroups(formula) == qivara::test::LiteralExpandGroups(formula));
     }
     // The working text never grows past the bound (it may start above it: a formula's own bytes).
     if (const auto expanded = qivara::ExpandGroups(formula)) {
@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     species.Formula = formula;
     const bool accepted = qivara::ParseFormula(species);
     if (size <= 64) {
-        const auto literal = qivara::testing_oracle::LiteralParseFormula(formula);
+        const auto literal = qivara::test::LiteralParseFormula(formula);
         Require(accepted == literal.has_value());
         Require(!accepted || (species.ElementSymbols.Items() == literal->symbols &&
                               species.ElementCounts.Items() == literal->counts));

@@ -2,8 +2,7 @@
 
 #include "Encoding.h"
 
-using namespace qivara;
-
+namespace qivara::test {
 namespace {
 
 TEST(Encoding, RoundTripsChineseAndAscii) {
@@ -33,3 +32,4 @@ TEST(Encoding, InvalidCodePage936BecomesReplacementCharacter) {
 }
 
 }  // namespace
+}  // namespace qivara::test

@@ -4,8 +4,7 @@
 #include "FatalError.h"
 #include "List.h"
 
-using namespace qivara;
-
+namespace qivara::test {
 namespace {
 
 TEST(List, PositionsFromOne) {
@@ -64,3 +63,4 @@ TEST(FatalErrorDeathTest, InstalledHandlerShowsTheText) {
 }
 
 }  // namespace
+}  // namespace qivara::test

@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "Numbers.h"
+#include "TableRows.h"
 
-using namespace qivara;
-
+namespace qivara::test {
 namespace {
 
 struct IntegerCase {
     const char* name;
-    friend void PrintTo(const IntegerCase& c, std::ostream* os) { *os << c.name; }
     std::string text;
     std::int32_t expected;
 };
@@ -40,7 +39,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, TextToIntegerTable,
                                          IntegerCase{"ClampedHighHuge", std::string(400, '9'), 2147483647},
                                          IntegerCase{"MinInt", "-2147483648", -2147483647 - 1},
                                          IntegerCase{"ClampedLow", "-99999999999", -2147483647 - 1}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         RowName());
 
 TEST(NumberToText, IntegersAsDecimal) {
     EXPECT_EQ(NumberToText(std::int64_t{-12}), "-12");
@@ -86,3 +85,4 @@ TEST(SortIntegers, BothDirections) {
 }
 
 }  // namespace
+}  // namespace qivara::test

@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "TableRows.h"
 #include "Text.h"
 
-using namespace qivara;
-
+namespace qivara::test {
 namespace {
 
 struct FindCase {
     const char* name;
-    friend void PrintTo(const FindCase& c, std::ostream* os) { *os << c.name; }
     std::string text;
     std::string sought;
     std::int64_t start;
@@ -43,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FindCase{"LoneLeadByteBeforeEnd", "\xB0", "X", 1, 0, -1},
                     FindCase{"FullWidthSpace", "H2\xA1\xA1O", "\xA1\xA1", 1, 0, 3},
                     FindCase{"LongerThanText", "AB", "ABC", 1, 0, -1}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName());
 
 TEST(TextMid, CutsByBytes) {
     EXPECT_EQ(TextMid("H2O", 4, 1), "");
@@ -63,7 +62,6 @@ TEST(TextLeft, CutsByBytes) {
 
 struct SplitCase {
     const char* name;
-    friend void PrintTo(const SplitCase& c, std::ostream* os) { *os << c.name; }
     std::string text;
     std::string separator;
     std::int64_t limit;
@@ -89,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SplitCase{"SeparatorInsideDoubleByteIgnored", "\xB0=X=Y", "=", 3, {"\xB0=X", "Y"}},
                     SplitCase{"LoneLeadAtEndEndsScan", "A=\xB0", "=", 3, {"A", "\xB0"}},
                     SplitCase{"ManyPieces", "A+B+C", "+", 3, {"A", "B", "C"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName());
 
 TEST(TrimTrailingSpaces, RemovesAsciiAndFullWidthSpacesAtTheEndOnly) {
     EXPECT_EQ(TrimTrailingSpaces("H2O \xA1\xA1 "), "H2O");
@@ -136,3 +134,4 @@ TEST(TextCompare, ComparesUnsignedBytes) {
 }
 
 }  // namespace
+}  // namespace qivara::test

@@ -8,7 +8,7 @@
 #include "job/MainWindowControls.h"
 #include "job/MakerAddress.h"
 
-namespace qivara::ui::test {
+namespace qivara::test {
 namespace {
 
 using namespace controls;
@@ -96,7 +96,6 @@ struct JobCase {
     const char* message;  // nullptr: the summary naming one result
 };
 // Names the row in test output instead of dumping its bytes.
-void PrintTo(const JobCase& row, std::ostream* out) { *out << row.name; }
 
 class FullJob : public MainWindowTest, public ::testing::WithParamInterface<std::tuple<SearchEngine, JobCase>> {};
 
@@ -236,4 +235,4 @@ TEST_F(MainWindowTest, SettingsButtonIsDisabledWhileRunning) {
 }
 
 }  // namespace
-}  // namespace qivara::ui::test
+}  // namespace qivara::test

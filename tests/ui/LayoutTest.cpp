@@ -18,7 +18,7 @@
 #include "WindowGeometry.h"
 #include "job/MainWindowControls.h"
 
-namespace qivara::ui::test {
+namespace qivara::test {
 namespace {
 
 enum class Font { Default, Small14 };
@@ -247,4 +247,4 @@ TEST_F(MainWindowTest, SecondPressOfADoubleClickOnTheSplashGoesNowhere) {
 }
 
 }  // namespace
-}  // namespace qivara::ui::test
+}  // namespace qivara::test

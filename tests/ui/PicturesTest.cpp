@@ -9,7 +9,7 @@
 #include "UiTestSupport.h"
 #include "UsageWindow.h"
 
-namespace qivara::ui::test {
+namespace qivara::test {
 namespace {
 
 TEST(Pictures, AnimationHas157FramesOf50MsRepeatingWithoutEnd) {
@@ -52,4 +52,4 @@ TEST(Pictures, UsageWindowShowsBothPictures) {
 }
 
 }  // namespace
-}  // namespace qivara::ui::test
+}  // namespace qivara::test

@@ -13,10 +13,11 @@
 #include <thread>
 
 #include "QtText.h"
+#include "TableRows.h"
 #include "UiTestSupport.h"
 #include "job/MainWindowControls.h"
 
-namespace qivara::ui::test {
+namespace qivara::test {
 namespace {
 
 using namespace controls;
@@ -146,7 +147,6 @@ TEST_F(MainWindowTest, ClosingAtRandomMomentsOfAJob) {
 struct PasteCase {
     const char* name;
     QString text;
-    friend void PrintTo(const PasteCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class HostilePaste : public MainWindowTest, public ::testing::WithParamInterface<PasteCase> {};
@@ -180,7 +180,7 @@ INSTANTIATE_TEST_SUITE_P(Window, HostilePaste,
                                            PasteCase{"RightToLeftMarks", Q("H2+O2\u200F=\u202EH2O")},
                                            PasteCase{"DoubleByteCutAtTheLimit", Repeated("H", 255) + Repeated("氢", 4)},
                                            PasteCase{"ControlCharacters", Q("H2\t=\r\nH2")}),
-                         [](const ::testing::TestParamInfo<PasteCase>& info) { return std::string(info.param.name); });
+                         RowName());
 
 }  // namespace
-}  // namespace qivara::ui::test
+}  // namespace qivara::test

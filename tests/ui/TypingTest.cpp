@@ -11,10 +11,11 @@
 #include "InputFilter.h"
 #include "LimitClamp.h"
 #include "QtText.h"
+#include "TableRows.h"
 #include "UiTestSupport.h"
 #include "job/MainWindowControls.h"
 
-namespace qivara::ui::test {
+namespace qivara::test {
 namespace {
 
 using namespace controls;
@@ -52,7 +53,6 @@ struct TypingCase {
     const char* expected;  // what 编辑框1 holds after typing into "H2"
 };
 // Names the row in test output instead of dumping its bytes.
-void PrintTo(const TypingCase& row, std::ostream* out) { *out << row.name; }
 
 class EquationTyping : public Typing, public ::testing::WithParamInterface<TypingCase> {};
 
@@ -66,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TypingCase{"BracketsPlusEquals", "(OH)+=", "H2(OH)+="}, TypingCase{"Space", " ", "H2"},
                       TypingCase{"SquareBrackets", "[]{}", "H2"}, TypingCase{"Punctuation", "-*.,_^", "H2"},
                       TypingCase{"NonAscii", "中é２", "H2"}, TypingCase{"Mixed", "O 2[x]", "H2O2x"}),
-    [](const ::testing::TestParamInfo<TypingCase>& info) { return std::string(info.param.name); });
+    RowName());
 
 TEST_F(Typing, BackspaceAndEditingKeysStillWork) {
     QLineEdit& edit = Edit(kEquationBox);
@@ -125,7 +125,6 @@ struct LimitTypingCase {
     const char* expected;
 };
 // Names the row in test output instead of dumping its bytes.
-void PrintTo(const LimitTypingCase& row, std::ostream* out) { *out << row.name; }
 
 class LimitTyping : public Typing, public ::testing::WithParamInterface<LimitTypingCase> {};
 
@@ -142,9 +141,7 @@ INSTANTIATE_TEST_SUITE_P(Window, LimitTyping,
                                            LimitTypingCase{"Digits", "编辑框3", "", "42", "42"},
                                            LimitTypingCase{"AtMostTwo", "编辑框4", "", "123", "12"},
                                            LimitTypingCase{"FullWidthDigit", "编辑框3", "", "１", ""}),
-                         [](const ::testing::TestParamInfo<LimitTypingCase>& info) {
-                             return std::string(info.param.name);
-                         });
+                         RowName());
 
 struct ClampCase {
     const char* name;
@@ -153,7 +150,6 @@ struct ClampCase {
     const char* expected;
 };
 // Names the row in test output instead of dumping its bytes.
-void PrintTo(const ClampCase& row, std::ostream* out) { *out << row.name; }
 
 class ClampOnLeaving : public Typing, public ::testing::WithParamInterface<ClampCase> {};
 
@@ -181,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(Window, ClampOnLeaving,
                                            ClampCase{"ResultAbove", "编辑框4", "99", "16"},
                                            ClampCase{"ResultEmpty", "编辑框4", "", "1"},
                                            ClampCase{"ResultLeadingZero", "编辑框4", "07", "7"}),
-                         [](const ::testing::TestParamInfo<ClampCase>& info) { return std::string(info.param.name); });
+                         RowName());
 
 TEST(LimitClampText, ReadsTheBoxAsTheJobDoes) {
     const struct {
@@ -244,7 +240,6 @@ struct FocusCase {
     std::vector<const char*> visits;  // where each press of `key` takes the focus, in turn
 };
 // Names the row in test output instead of dumping its bytes.
-void PrintTo(const FocusCase& row, std::ostream* out) { *out << row.name; }
 
 class FocusOrder : public Typing, public ::testing::WithParamInterface<FocusCase> {};
 
@@ -272,7 +267,7 @@ INSTANTIATE_TEST_SUITE_P(
         FocusCase{"MainBackward", false, Qt::Key_Backtab, {"超级", "按钮1", "按钮9", "按钮4", "编辑框2", "编辑框1"}},
         FocusCase{"SettingsForward", true, Qt::Key_Tab, {"编辑框3", "编辑框4", "单选框1", "按钮1"}},
         FocusCase{"SettingsBackward", true, Qt::Key_Backtab, {"单选框2", "编辑框4", "编辑框3", "按钮1"}}),
-    [](const ::testing::TestParamInfo<FocusCase>& info) { return std::string(info.param.name); });
+    RowName());
 
 // Type, Tab to the start button, Enter (relabels), Space (starts), Enter closes the message.
 TEST_F(Typing, BalancingByKeyboardAlone) {
@@ -314,4 +309,4 @@ TEST_F(MainWindowTest, SettingsToggleTwiceReturnsToTheMainPage) {
 }
 
 }  // namespace
-}  // namespace qivara::ui::test
+}  // namespace qivara::test

@@ -5,7 +5,7 @@
 
 #include "job/MainWindowControls.h"
 
-namespace qivara::ui::test {
+namespace qivara::test {
 
 QString Q(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
@@ -86,4 +86,4 @@ void MainWindowTest::ExpectState(std::string_view caption, bool defaultButton, b
     EXPECT_EQ(window->JobRunning(), running);
 }
 
-}  // namespace qivara::ui::test
+}  // namespace qivara::test

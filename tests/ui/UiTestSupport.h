@@ -20,7 +20,9 @@
 
 #include "MainWindow.h"
 
-namespace qivara::ui::test {
+namespace qivara::test {
+
+using namespace ui;  // the window code under test
 
 QString Q(std::string_view utf8);
 
@@ -97,4 +99,4 @@ protected:
     ModalWatchdog watchdog;
 };
 
-}  // namespace qivara::ui::test
+}  // namespace qivara::test

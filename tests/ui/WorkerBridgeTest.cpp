@@ -12,7 +12,7 @@
 #include "job/MainWindowControls.h"
 #include "job/StopCheckedWindow.h"
 
-namespace qivara::ui::test {
+namespace qivara::test {
 namespace {
 
 using namespace controls;
@@ -97,4 +97,4 @@ TEST_F(MainWindowTest, BridgeRefusesARequestStoppedBeforeTheWindowTookIt) {
 }
 
 }  // namespace
-}  // namespace qivara::ui::test
+}  // namespace qivara::test
