@@ -148,8 +148,10 @@ void MainWindow::BuildControls() {
     result->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     SetInputMode(*result, kInputReadOnly);
     auto* startStop = MakeButton(mainPage, kStartStopButton, QRect(96, 256, 80, 32), true);
+    startStop->setAccessibleDescription(QStringLiteral("配平：按一次变为开始；开始：配平方程式；停止：停止配平"));
     connect(startStop, &QPushButton::clicked, this, &MainWindow::StartStopHandler);
     auto* usage = MakeButton(mainPage, kUsageButton, QRect(184, 256, 80, 32), false);
+    usage->setAccessibleDescription(QStringLiteral("打开使用方法窗口"));
     connect(usage, &QPushButton::clicked, this, &MainWindow::OpenUsageWindow);
 
     // Settings page. The two group boxes overlap by 24 px; the second lies above the first.
@@ -188,6 +190,7 @@ void MainWindow::BuildControls() {
 
     // The settings button lies on the window, above the pages, and shows on both.
     auto* settings = MakeButton(this, kSettingsButton, QRect(8, 256, 80, 32), true);
+    settings->setAccessibleDescription(QStringLiteral("在主页和设置页之间切换"));
     settings->raise();
     connect(settings, &QPushButton::clicked, this, &MainWindow::SettingsToggle);
 
