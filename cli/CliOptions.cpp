@@ -22,9 +22,16 @@ std::string UsageText() {
            "  --json           one JSON object per equation\n"
            "  --engine NAME    search engine: fast (default) or reference (the literal enumeration)\n"
            "  --help           this text\n"
+           "  --version        the program's version\n"
+           "\n"
+           "\n"
+           "--json prints the keys equation, kind, kind_value, title, icon, message, result and\n"
+           "solutions (one array of coefficients per result, reactants first).\n"
            "\n"
            "Exit status: 0 when every equation was balanced, 1 when any was not, 2 on a usage error.\n";
 }
+
+std::string VersionText() { return std::string("qivara-balancer-cli ") + QIVARA_VERSION + "\n"; }
 
 ParsedOptions ParseCliOptions(const std::vector<std::string>& arguments) {
     CliOptions options;
@@ -52,6 +59,8 @@ ParsedOptions ParseCliOptions(const std::vector<std::string>& arguments) {
             options.json = true;
         } else if (argument == "--help") {
             options.help = true;
+        } else if (argument == "--version") {
+            options.version = true;
         } else if (argument == "--engine") {
             std::string name;
             if (!value(name)) return {std::nullopt, "--engine needs a value"};

@@ -17,6 +17,7 @@ struct CliOptions {
     bool coefficientsOnly = false;
     bool json = false;
     bool help = false;
+    bool version = false;
     SearchEngine engine = kDefaultSearchEngine;
     std::vector<std::string> equations;  // none: read standard input, one per line
 };
@@ -29,5 +30,7 @@ struct ParsedOptions {
 ParsedOptions ParseCliOptions(const std::vector<std::string>& arguments);
 
 std::string UsageText();
+// "qivara-balancer-cli VERSION" and a line break.
+std::string VersionText();
 
 }  // namespace qivara::cli

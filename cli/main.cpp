@@ -41,6 +41,10 @@ int main(int argc, char** argv) {
         std::cout << UsageText();
         return 0;
     }
+    if (options.version) {
+        std::cout << VersionText();
+        return 0;
+    }
 
     bool allBalanced = true;
     auto balance = [&](const std::string& equation) {

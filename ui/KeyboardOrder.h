@@ -1,6 +1,7 @@
 #pragma once
 // Keyboard use of a window's controls: Tab and Shift+Tab walk them in the order of the window's
-// layout table, and a focused push button is pressed by Enter as well as by Space.
+// layout table, and a focused push button is pressed by Space, Return and Enter alike, each
+// acting when the key goes down.
 
 #include <QList>
 

@@ -9,11 +9,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
+#include <algorithm>
 #include <system_error>
 
 #include "ByteLengthValidator.h"
 #include "Encoding.h"
 #include "FatalError.h"
+#include "FatalErrorBox.h"
 #include "InputFilter.h"
 #include "KeyboardOrder.h"
 #include "LimitClamp.h"
@@ -77,6 +79,26 @@ QPushButton* MakeButton(QWidget* parent, const controls::Control& control, const
                  smallFont);
 }
 
+// `label` names `control` for assistive technology: it becomes the label's buddy, and the
+// control's accessible name is the label's text without its closing colon.
+void NameAfterLabel(QLabel& label, QWidget& control) {
+    label.setBuddy(&control);
+    QString name = label.text();
+    if (name.endsWith(QStringLiteral("：")) || name.endsWith(QLatin1Char(':'))) name.chop(1);
+    control.setAccessibleName(name);
+}
+
+// The result box is one line that shows about 30 characters: its tooltip and accessible
+// description list every solution on a line of its own.
+void ListSolutionsBesides(QLineEdit& result) {
+    QObject::connect(&result, &QLineEdit::textChanged, &result, [&result](const QString& text) {
+        QString lines = text;
+        lines.replace(QStringFromCp936(std::string(kFullWidthSpace)), QStringLiteral("\n"));
+        result.setToolTip(lines);
+        result.setAccessibleDescription(lines);
+    });
+}
+
 }  // namespace
 
 MainWindow::MainWindow(MessageBoxPresenter presenter, QWidget* parent)
@@ -107,34 +129,47 @@ void MainWindow::BuildControls() {
     pages->setCurrentIndex(0);
 
     // Main page.
-    QLabel* link = MakeMakerLink(QStringLiteral("关于Qivara科技"), mainPage);
+    auto* link = new MakerLink(QStringLiteral("关于Qivara科技"), mainPage);
     Place(link, QStringLiteral("超级"), QRect(176, 8, 96, 32), false);
-    Place(new QLabel(QStringLiteral("欲配平方程式"), mainPage), QStringLiteral("标签1"), QRect(8, 24, 128, 24), false);
+    auto* equationLabel = Place(new QLabel(QStringLiteral("欲配平方程式"), mainPage), QStringLiteral("标签1"),
+                                QRect(8, 24, 128, 24), false);
     QLineEdit* equation = MakeEditBox(mainPage, kEquationBox, QRect(8, 48, 288, 48));
+    NameAfterLabel(*equationLabel, *equation);
+    equation->setAccessibleDescription(QStringLiteral("两边用=连接，物质之间用+连接，例如 H2+O2=H2O"));
     equation->setValidator(new ByteLengthValidator(kEquationMaxBytes, equation));
     equation->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     InstallInputFilter(*equation);
     connect(equation, &QLineEdit::textChanged, this, &MainWindow::EquationChanged);
-    Place(new QLabel(QStringLiteral("配平结果"), mainPage), QStringLiteral("标签2"), QRect(8, 104, 88, 16), false);
+    auto* resultLabel =
+        Place(new QLabel(QStringLiteral("配平结果"), mainPage), QStringLiteral("标签2"), QRect(8, 104, 88, 16), false);
     QLineEdit* result = MakeEditBox(mainPage, kResultBox, QRect(8, 120, 288, 56));
+    NameAfterLabel(*resultLabel, *result);
+    ListSolutionsBesides(*result);
     result->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     SetInputMode(*result, kInputReadOnly);
     auto* startStop = MakeButton(mainPage, kStartStopButton, QRect(96, 256, 80, 32), true);
+    startStop->setAccessibleDescription(QStringLiteral("配平：按一次变为开始；开始：配平方程式；停止：停止配平"));
     connect(startStop, &QPushButton::clicked, this, &MainWindow::StartStopHandler);
     auto* usage = MakeButton(mainPage, kUsageButton, QRect(184, 256, 80, 32), false);
+    usage->setAccessibleDescription(QStringLiteral("打开使用方法窗口"));
     connect(usage, &QPushButton::clicked, this, &MainWindow::OpenUsageWindow);
 
     // Settings page. The two group boxes overlap by 24 px; the second lies above the first.
     auto* basic = Place(new QGroupBox(QStringLiteral("基本设置"), settingsPage), QStringLiteral("分组框1"),
                         QRect(8, 24, 248, 128), true);
     Fill(*basic, kGroupBoxColour);
-    Fill(*Place(new QLabel(QStringLiteral("系数上限："), basic), QStringLiteral("标签3"), QRect(24, 32, 80, 24), true),
-         kGroupBoxColour);
-    Fill(*Place(new QLabel(QStringLiteral("结果上限："), basic), QStringLiteral("标签4"), QRect(24, 72, 80, 24), true),
-         kGroupBoxColour);
+    auto* coefficientLabel =
+        Place(new QLabel(QStringLiteral("系数上限："), basic), QStringLiteral("标签3"), QRect(24, 32, 80, 24), true);
+    auto* resultsLabel =
+        Place(new QLabel(QStringLiteral("结果上限："), basic), QStringLiteral("标签4"), QRect(24, 72, 80, 24), true);
+    Fill(*coefficientLabel, kGroupBoxColour);
+    Fill(*resultsLabel, kGroupBoxColour);
     QList<QWidget*> limitEdits;
-    for (const auto& [box, y] : {std::pair{&kCoefficientLimitBox, 32}, std::pair{&kResultLimitBox, 72}}) {
-        QLineEdit* edit = MakeEditBox(basic, *box, QRect(120, y, 96, 24));
+    for (const auto& [box, label] :
+         {std::pair{&kCoefficientLimitBox, coefficientLabel}, std::pair{&kResultLimitBox, resultsLabel}}) {
+        QLineEdit* edit = MakeEditBox(basic, *box, QRect(120, label->y(), 96, 24));
+        NameAfterLabel(*label, *edit);
+        edit->setAccessibleDescription(QStringLiteral("%1到%2").arg(box->lowest).arg(box->highest));
         limitEdits.append(edit);
         edit->setMaxLength(kLimitBoxMaxCharacters);
         edit->setAlignment(Qt::AlignCenter);
@@ -155,6 +190,7 @@ void MainWindow::BuildControls() {
 
     // The settings button lies on the window, above the pages, and shows on both.
     auto* settings = MakeButton(this, kSettingsButton, QRect(8, 256, 80, 32), true);
+    settings->setAccessibleDescription(QStringLiteral("在主页和设置页之间切换"));
     settings->raise();
     connect(settings, &QPushButton::clicked, this, &MainWindow::SettingsToggle);
 
@@ -210,19 +246,25 @@ void MainWindow::StartJob() {
     WindowControls* windowControls = m_controls.get();
     WindowThreadInbox* inbox = m_inbox;
     try {
-        m_current = Worker{id, std::make_unique<std::jthread>([this, id, windowControls, inbox, engine = m_engine,
-                                                               onExamined = m_onExamined](std::stop_token stop) {
-                               FinishKind kind = FinishKind::Stopped;
-                               try {
-                                   WorkerBridge window(*inbox, *windowControls, stop);
-                                   kind = BalanceJob(window, JobOptions{engine, stop, onExamined}).kind;
-                               } catch (const std::exception& error) {
-                                   RaiseFatalError(0, error.what());
-                               }
-                               // This window outlives its workers (the destructor joins them), so
-                               // posting to it is safe.
-                               inbox->Post([this, id, kind] { OnWorkerEnded(id, kind); });
-                           })};
+        Worker worker;
+        worker.id = id;
+        worker.thread =
+            std::make_unique<std::jthread>([this, id, windowControls, inbox, ended = worker.ended, engine = m_engine,
+                                            onExamined = m_onExamined](std::stop_token stop) {
+                FinishKind kind = FinishKind::Stopped;
+                try {
+                    WorkerBridge window(*inbox, *windowControls, stop);
+                    kind = BalanceJob(window, JobOptions{engine, stop, onExamined}).kind;
+                } catch (const std::exception& error) {
+                    RaiseFatalError(0, error.what());
+                }
+                // This window outlives its workers (the destructor joins them), so posting to it is
+                // safe.
+                inbox->Post([this, id, kind] { OnWorkerEnded(id, kind); });
+                ended->store(true);
+                WakeFatalErrorWait();
+            });
+        m_current = std::move(worker);
     } catch (const std::system_error&) {
         // No worker could be made: the window still shows the running state, and the next
         // click on the start button, now "停止", returns it to idle.
@@ -265,7 +307,12 @@ void MainWindow::StopAndJoinAll() {
     RetireCurrent();
     for (Worker& worker : m_retiring) worker.thread->request_stop();
     // A worker waiting on the window's thread is woken by the stop; one inside the search sees it
-    // at its next poll, between two examined vectors.
+    // at its next poll, between two examined vectors; one that raised a fatal error waits for its
+    // box, which the wait shows.
+    WaitServingFatalErrors([this] {
+        return std::all_of(m_retiring.begin(), m_retiring.end(),
+                           [](const Worker& worker) { return worker.ended->load(); });
+    });
     for (Worker& worker : m_retiring) worker.thread->join();
     m_retiring.clear();
 }

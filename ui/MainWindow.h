@@ -8,6 +8,7 @@
 // stopped job that has not yet noticed its stop is kept until it ends and is then joined.
 
 #include <QWidget>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -61,6 +62,8 @@ private:
     struct Worker {
         std::uint64_t id = 0;
         std::unique_ptr<std::jthread> thread;
+        // Set by the worker as its last step; a join after it does not wait.
+        std::shared_ptr<std::atomic<bool>> ended = std::make_shared<std::atomic<bool>>(false);
     };
 
     void BuildControls();

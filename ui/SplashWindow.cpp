@@ -37,10 +37,13 @@ protected:
 SplashWindow::SplashWindow(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("SplashWindow"));
     setModal(true);
+    setAccessibleName(QStringLiteral("Qivara方程式配平器"));
+    setAccessibleDescription(QStringLiteral("单击图片继续"));
     m_picture = new PictureBox(this);
     m_picture->setObjectName(QStringLiteral("图片框1"));
     m_picture->setGeometry(-8, 0, 536, 360);
     ShowAnimation(*m_picture);
+    NameAnimation(*m_picture);
     connect(m_picture, &PictureBox::leftButtonPressed, this, [this] {
         new TrailingPressGuard;
         accept();

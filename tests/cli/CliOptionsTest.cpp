@@ -28,6 +28,16 @@ TEST(CliOptions, ValuesAreKeptAsTexts) {
     EXPECT_EQ(parsed.options->equations, (std::vector<std::string>{"A=A", "B=B"}));
 }
 
+TEST(CliOptions, HelpAndVersionNameEveryOption) {
+    const ParsedOptions parsed = ParseCliOptions({"--version"});
+    ASSERT_TRUE(parsed.options);
+    EXPECT_TRUE(parsed.options->version);
+    EXPECT_EQ(VersionText().rfind("qivara-balancer-cli ", 0), 0u);
+    for (const char* option : {"--limit", "--results", "--coefficients", "--json", "--engine", "--help", "--version"}) {
+        EXPECT_NE(UsageText().find(option), std::string::npos) << option;
+    }
+}
+
 TEST(CliOptions, DoubleDashEndsOptions) {
     const ParsedOptions parsed = ParseCliOptions({"--", "--json"});
     ASSERT_TRUE(parsed.options);

@@ -84,6 +84,8 @@ check "unknown option" 2 "$status"
 run --help
 check "help status" 0 "$status"
 case "$out" in usage:*) check "help text" ok ok ;; *) check "help text" "usage" "$out" ;; esac
+run --version H2=H2
+check "version" "qivara-balancer-cli $QIVARA_VERSION" "$out"
 
 # Bad input never crashes: binary bytes, invalid UTF-8, a 1 MiB line, a NUL byte.
 printf 'H2\xff\xfe=H2\n\x00\x01\x02\n' | "$cli" --json >"$tmp/out" 2>"$tmp/err"

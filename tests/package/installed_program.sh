@@ -13,12 +13,25 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 for file in bin/qivara-balancer bin/qivara-balancer-cli share/applications/qivara-balancer.desktop \
             share/metainfo/example.qivara.balancer.metainfo.xml \
             share/icons/hicolor/scalable/apps/qivara-balancer.svg share/icons/hicolor/128x128/apps/qivara-balancer.png \
-            share/man/man1/qivara-balancer.1.gz share/doc/qivara-balancer/copyright; do
+            share/man/man1/qivara-balancer.1 share/man/man1/qivara-balancer-cli.1; do
     [ -e "$prefix/$file" ] || fail "$file is not installed"
 done
 
 result=$("$prefix/bin/qivara-balancer-cli" 'MnO2+KBr+H2SO4=MnSO4+KHSO4+Br2+H2O')
 [ "$result" = 'MnO2+2KBr+3H2SO4=MnSO4+2KHSO4+Br2+2H2O' ] || fail "the installed CLI printed '$result'"
+
+# Each manual page names every option its program's --help names, and the CLI's page every JSON key.
+for program in qivara-balancer qivara-balancer-cli; do
+    page="$prefix/share/man/man1/$program.1"
+    "$prefix/bin/$program" --version | grep -qx "$program [0-9.]*" || fail "$program --version"
+    for option in $("$prefix/bin/$program" --help | grep -o -- '--[a-z]\+' | sort -u); do
+        grep -qF -- "${option//-/\\-}" "$page" || fail "the manual page of $program lacks $option"
+    done
+done
+for key in equation kind kind_value title icon message result solutions; do
+    grep -qx ".B $key" "$prefix/share/man/man1/qivara-balancer-cli.1" || fail "the CLI's manual page lacks the JSON key $key"
+    "$prefix/bin/qivara-balancer-cli" --json H2+O2=H2O | grep -qF "\"$key\":" || fail "the CLI's JSON lacks $key"
+done
 
 # The window program waits for a click on its splash: still running after three seconds is a
 # start. It says on stderr when a picture cannot be read.

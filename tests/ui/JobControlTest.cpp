@@ -1,9 +1,14 @@
 // The start/stop button's states and transitions, whole jobs through the window, and stopping or
 // closing while a job runs.
+#include <QAccessible>
+#include <QApplication>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTest>
+#include <thread>
 
+#include "Encoding.h"
+#include "FatalErrorBox.h"
 #include "UiTestSupport.h"
 #include "job/MainWindowControls.h"
 #include "job/MakerAddress.h"
@@ -84,6 +89,61 @@ TEST_F(MainWindowTest, StoppedJobThatWasAboutToFinishWritesNothing) {
     EXPECT_EQ(boxes.size(), 1u);
 }
 
+enum class Press { Mouse, Space, Return, Enter, SpaceReleasedElsewhere };
+
+struct StopCase {
+    const char* name;
+    Press press;
+};
+void PrintTo(const StopCase& row, std::ostream* out) { *out << row.name; }
+
+class PressingStop : public MainWindowTest, public ::testing::WithParamInterface<StopCase> {};
+
+// The mouse and every key that presses a button stop a job held inside its search, the same way:
+// idle at once, no message, nothing written. A key that comes up after the focus moved on (a
+// message box, another control) still stopped the job when it went down.
+TEST_P(PressingStop, StopsAHeldJob) {
+    HoldSearch();
+    Edit(kEquationBox).setText(Q("H2+O2=H2O"));
+    Start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gate.Reached(); }, 60000));
+    QPushButton& stop = Button(kStartStopButton);
+    ASSERT_EQ(stop.text(), Q(kStopCaption));
+    stop.setFocus();
+    switch (GetParam().press) {
+        case Press::Mouse:
+            Click(kStartStopButton);
+            break;
+        case Press::Space:
+        case Press::Return:
+        case Press::Enter: {
+            const Qt::Key key = GetParam().press == Press::Space    ? Qt::Key_Space
+                                : GetParam().press == Press::Return ? Qt::Key_Return
+                                                                    : Qt::Key_Enter;
+            QTest::keyClick(&stop, key);
+            break;
+        }
+        case Press::SpaceReleasedElsewhere:
+            QTest::keyPress(&stop, Qt::Key_Space);
+            Edit(kResultBox).setFocus();
+            QTest::keyRelease(&Edit(kResultBox), Qt::Key_Space);
+            break;
+    }
+    ExpectState(kStartCaption, true, false);
+    gate.Open();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->WorkerCount() == 0; }, 60000));
+    QTest::qWait(20);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(Edit(kResultBox).text().isEmpty());
+    EXPECT_EQ(endedKinds, std::vector<int>{static_cast<int>(FinishKind::Stopped)});
+}
+
+INSTANTIATE_TEST_SUITE_P(Window, PressingStop,
+                         ::testing::Values(StopCase{"Mouse", Press::Mouse}, StopCase{"Space", Press::Space},
+                                           StopCase{"Return", Press::Return}, StopCase{"Enter", Press::Enter},
+                                           StopCase{"SpaceReleasedElsewhere", Press::SpaceReleasedElsewhere}),
+                         [](const ::testing::TestParamInfo<StopCase>& info) { return std::string(info.param.name); });
+
 struct JobCase {
     const char* name;
     const char* equation;
@@ -150,6 +210,14 @@ TEST_F(MainWindowTest, SummaryCountsEveryResult) {
     EXPECT_EQ(Edit(kResultBox).text(), Q("3H2+2O2=2H2O+H2O2　8H2+5O2=6H2O+2H2O2"));
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].message, Summary(2));
+    // The one-line box shows only the start: its tooltip and description hold one line per result.
+    const QString lines = Q("3H2+2O2=2H2O+H2O2\n8H2+5O2=6H2O+2H2O2");
+    EXPECT_EQ(Edit(kResultBox).toolTip(), lines);
+    QAccessibleInterface* result = QAccessible::queryAccessibleInterface(&Edit(kResultBox));
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->text(QAccessible::Description), lines);
+    Edit(kEquationBox).setText(Q("H2+O2=H2O"));
+    EXPECT_TRUE(Edit(kResultBox).toolTip().isEmpty()) << "an emptied result lists nothing";
 }
 
 TEST_F(MainWindowTest, DisplayModeChangedDuringTheSearchTakesEffect) {
@@ -196,18 +264,114 @@ TEST_F(MainWindowTest, WritingTheResultBoxRaisesItsContentChanged) {
     EXPECT_EQ(changed.last().at(0).toString(), Q("2H2+O2=2H2O"));
 }
 
-TEST_F(MainWindowTest, ClosingDuringASearchStopsAndJoinsTheWorker) {
-    UseReferenceSearch();
-    Edit(kEquationBox).setText(Q(kExample));
-    Edit(kCoefficientLimitBox).setText(Q("64"));
-    Edit(kResultLimitBox).setText(Q("16"));
+// Lets a worker held at the gate go on the moment the window is asked to close, before the
+// window's own close handler runs: the job is running, and about to find its result, when the
+// close comes.
+class OpenGateOnClose final : public QObject {
+public:
+    explicit OpenGateOnClose(SearchGate& gate) : m_gate(gate) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Close) m_gate.Open();
+        return false;
+    }
+
+private:
+    SearchGate& m_gate;
+};
+
+TEST_F(MainWindowTest, ClosingDuringAJobStopsItAndCloses) {
+    HoldSearch();
+    Edit(kEquationBox).setText(Q("H2+O2=H2O"));
     Start();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return searching.load(); }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gate.Reached(); }, 60000));
+    OpenGateOnClose opener(gate);
+    window->installEventFilter(&opener);
     EXPECT_TRUE(window->close());
+    EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->WorkerCount(), 0u) << "close returns only after the worker has ended";
     QTest::qWait(50);
     EXPECT_TRUE(boxes.empty());
     EXPECT_TRUE(Edit(kResultBox).text().isEmpty());
+    window->removeEventFilter(&opener);
+}
+
+// Closes every fatal error box that opens, and keeps its text.
+class FatalBoxCloser {
+public:
+    FatalBoxCloser() {
+        m_timer.setInterval(0);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                m_texts << box->text();
+                box->accept();
+            }
+        });
+        m_timer.start();
+    }
+    QStringList m_texts;
+
+private:
+    QTimer m_timer;
+};
+
+const char kFatalText[] = "运行时出错!\r\n\r\n错误代码：1\r\n\r\n";
+
+// The window's thread waits for a worker that has raised a fatal error and waits for its box:
+// whichever of the two waits first, the box is shown and both waits end.
+enum class First { WindowWaits, WorkerRaises };
+class FatalErrorWhileWaiting : public ::testing::TestWithParam<First> {};
+
+TEST_P(FatalErrorWhileWaiting, BoxIsShownAndBothWaitsEnd) {
+    FatalBoxCloser closer;
+    std::atomic<bool> windowWaits{false};
+    std::atomic<bool> workerEnded{false};
+    std::jthread worker([&] {
+        if (GetParam() == First::WindowWaits) {
+            while (!windowWaits.load()) std::this_thread::yield();
+        }
+        ShowFatalErrorBox(Cp936FromUtf8(kFatalText));
+        workerEnded = true;
+        WakeFatalErrorWait();
+    });
+    if (GetParam() == First::WorkerRaises) {
+        while (!FatalErrorBoxPending()) std::this_thread::yield();  // no event loop: the box waits
+    }
+    WaitServingFatalErrors([&] {
+        windowWaits = true;
+        return workerEnded.load();
+    });
+    worker.join();
+    EXPECT_EQ(closer.m_texts, QStringList{Q("运行时出错!\n\n错误代码：1\n\n")});
+}
+
+INSTANTIATE_TEST_SUITE_P(Window, FatalErrorWhileWaiting, ::testing::Values(First::WindowWaits, First::WorkerRaises),
+                         [](const auto& info) {
+                             return std::string(info.param == First::WindowWaits ? "WindowWaitsFirst"
+                                                                                 : "WorkerRaisesFirst");
+                         });
+
+// The same through the window: a job's worker raises a fatal error, and before the window's
+// thread has shown the box the window is closed. The close shows the box and then ends.
+TEST_F(MainWindowTest, ClosingWhileAWorkersFatalErrorWaitsShowsItAndCloses) {
+    FatalBoxCloser closer;
+    std::atomic<bool> raised{false};
+    window->SetSearchEngine(SearchEngine::Reference);
+    window->SetExaminedObserver([&](const CoefficientVector&) {
+        gate.Arrive();
+        if (!raised.exchange(true)) ShowFatalErrorBox(Cp936FromUtf8(kFatalText));
+    });
+    Edit(kEquationBox).setText(Q("H2+O2=H2O"));
+    Start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gate.Reached(); }, 60000));
+    gate.Open();
+    while (!FatalErrorBoxPending()) std::this_thread::yield();
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(window->WorkerCount(), 0u);
+    EXPECT_EQ(closer.m_texts.size(), 1);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(boxes.empty());
 }
 
 // The worker waits for its message box on the window's thread when the window is closed: the

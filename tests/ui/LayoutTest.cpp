@@ -1,15 +1,18 @@
 // The three windows against their layout table: every control's name, type, container, geometry,
 // caption, font and starting settings, and the windows' own size, title and frame.
+#include <QAccessible>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMovie>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTest>
 #include <QTextDocument>
 
+#include "Pictures.h"
 #include "QtTranslation.h"
 #include "SplashWindow.h"
 #include "UiTestSupport.h"
@@ -31,35 +34,36 @@ struct ControlRow {
     QRect geometry;
     const char* caption;  // for a link: its visible text
     Font font;
+    const char* accessibleName;  // what a screen reader calls it: its label's text, or its own
 };
 
 // One row per control, as laid out for the user.
 // clang-format off
 const ControlRow kControls[] = {
-    {"MainWindow", "选择夹", "QStackedWidget", "MainWindow", {0, 0, 672, 296}, nullptr, Font::Default},
-    {"MainWindow", "按钮1", "QPushButton", "MainWindow", {8, 256, 80, 32}, "设置", Font::Small14},
-    {"MainWindow", "超级", "QLabel", "MainPage", {176, 8, 96, 32}, "关于Qivara科技", Font::Default},
-    {"MainWindow", "标签1", "QLabel", "MainPage", {8, 24, 128, 24}, "欲配平方程式", Font::Default},
-    {"MainWindow", "编辑框1", "QLineEdit", "MainPage", {8, 48, 288, 48}, "", Font::Small14},
-    {"MainWindow", "标签2", "QLabel", "MainPage", {8, 104, 88, 16}, "配平结果", Font::Default},
-    {"MainWindow", "编辑框2", "QLineEdit", "MainPage", {8, 120, 288, 56}, "", Font::Small14},
-    {"MainWindow", "按钮4", "QPushButton", "MainPage", {96, 256, 80, 32}, "配平", Font::Small14},
-    {"MainWindow", "按钮9", "QPushButton", "MainPage", {184, 256, 80, 32}, "使用方法", Font::Default},
-    {"MainWindow", "分组框1", "QGroupBox", "SettingsPage", {8, 24, 248, 128}, "基本设置", Font::Small14},
-    {"MainWindow", "标签3", "QLabel", "分组框1", {24, 32, 80, 24}, "系数上限：", Font::Small14},
-    {"MainWindow", "编辑框3", "QLineEdit", "分组框1", {120, 32, 96, 24}, "16", Font::Small14},
-    {"MainWindow", "标签4", "QLabel", "分组框1", {24, 72, 80, 24}, "结果上限：", Font::Small14},
-    {"MainWindow", "编辑框4", "QLineEdit", "分组框1", {120, 72, 96, 24}, "1", Font::Small14},
-    {"MainWindow", "分组框2", "QGroupBox", "SettingsPage", {8, 128, 248, 128}, "结果显示", Font::Small14},
-    {"MainWindow", "单选框1", "QRadioButton", "分组框2", {24, 32, 200, 24}, "只显示配平系数", Font::Small14},
-    {"MainWindow", "单选框2", "QRadioButton", "分组框2", {24, 72, 200, 24}, "显示配平后的方程式", Font::Small14},
-    {"UsageWindow", "标签1", "QLabel", "UsageWindow", {16, 8, 216, 40}, "Qivara化学方程式配平器", Font::Default},
-    {"UsageWindow", "标签3", "QLabel", "UsageWindow", {288, 8, 88, 24}, "演示", Font::Default},
-    {"UsageWindow", "标签2", "QLabel", "UsageWindow", {8, 64, 240, 56}, "中间连接用=；\n数字大写；\n只能出现一个括号\n", Font::Default},
-    {"UsageWindow", "超级链接框1", "QLabel", "UsageWindow", {8, 112, 112, 32}, "关于我们", Font::Default},
-    {"UsageWindow", "图片框2", "QLabel", "UsageWindow", {0, 152, 248, 184}, nullptr, Font::Default},
-    {"UsageWindow", "图片框1", "QLabel", "UsageWindow", {272, 32, 256, 296}, nullptr, Font::Default},
-    {"SplashWindow", "图片框1", "QLabel", "SplashWindow", {-8, 0, 536, 360}, nullptr, Font::Default},
+    {"MainWindow", "选择夹", "QStackedWidget", "MainWindow", {0, 0, 672, 296}, nullptr, Font::Default, nullptr},
+    {"MainWindow", "按钮1", "QPushButton", "MainWindow", {8, 256, 80, 32}, "设置", Font::Small14, "设置"},
+    {"MainWindow", "超级", "QLabel", "MainPage", {176, 8, 96, 32}, "关于Qivara科技", Font::Default, "关于Qivara科技"},
+    {"MainWindow", "标签1", "QLabel", "MainPage", {8, 24, 128, 24}, "欲配平方程式", Font::Default, "欲配平方程式"},
+    {"MainWindow", "编辑框1", "QLineEdit", "MainPage", {8, 48, 288, 48}, "", Font::Small14, "欲配平方程式"},
+    {"MainWindow", "标签2", "QLabel", "MainPage", {8, 104, 88, 16}, "配平结果", Font::Default, "配平结果"},
+    {"MainWindow", "编辑框2", "QLineEdit", "MainPage", {8, 120, 288, 56}, "", Font::Small14, "配平结果"},
+    {"MainWindow", "按钮4", "QPushButton", "MainPage", {96, 256, 80, 32}, "配平", Font::Small14, "配平"},
+    {"MainWindow", "按钮9", "QPushButton", "MainPage", {184, 256, 80, 32}, "使用方法", Font::Default, "使用方法"},
+    {"MainWindow", "分组框1", "QGroupBox", "SettingsPage", {8, 24, 248, 128}, "基本设置", Font::Small14, "基本设置"},
+    {"MainWindow", "标签3", "QLabel", "分组框1", {24, 32, 80, 24}, "系数上限：", Font::Small14, "系数上限："},
+    {"MainWindow", "编辑框3", "QLineEdit", "分组框1", {120, 32, 96, 24}, "16", Font::Small14, "系数上限"},
+    {"MainWindow", "标签4", "QLabel", "分组框1", {24, 72, 80, 24}, "结果上限：", Font::Small14, "结果上限："},
+    {"MainWindow", "编辑框4", "QLineEdit", "分组框1", {120, 72, 96, 24}, "1", Font::Small14, "结果上限"},
+    {"MainWindow", "分组框2", "QGroupBox", "SettingsPage", {8, 128, 248, 128}, "结果显示", Font::Small14, "结果显示"},
+    {"MainWindow", "单选框1", "QRadioButton", "分组框2", {24, 32, 200, 24}, "只显示配平系数", Font::Small14, "只显示配平系数"},
+    {"MainWindow", "单选框2", "QRadioButton", "分组框2", {24, 72, 200, 24}, "显示配平后的方程式", Font::Small14, "显示配平后的方程式"},
+    {"UsageWindow", "标签1", "QLabel", "UsageWindow", {16, 8, 216, 40}, "Qivara化学方程式配平器", Font::Default, "Qivara化学方程式配平器"},
+    {"UsageWindow", "标签3", "QLabel", "UsageWindow", {288, 8, 88, 24}, "演示", Font::Default, "演示"},
+    {"UsageWindow", "标签2", "QLabel", "UsageWindow", {8, 64, 240, 56}, "中间连接用=；\n数字大写；\n只能出现一个括号\n", Font::Default, "中间连接用=；\n数字大写；\n只能出现一个括号\n"},
+    {"UsageWindow", "超级链接框1", "QLabel", "UsageWindow", {8, 112, 112, 32}, "关于我们", Font::Default, "关于我们"},
+    {"UsageWindow", "图片框2", "QLabel", "UsageWindow", {0, 152, 248, 184}, nullptr, Font::Default, "动画：氢气和氧气生成水"},
+    {"UsageWindow", "图片框1", "QLabel", "UsageWindow", {272, 32, 256, 296}, nullptr, Font::Default, "演示"},
+    {"SplashWindow", "图片框1", "QLabel", "SplashWindow", {-8, 0, 536, 360}, nullptr, Font::Default, "动画：氢气和氧气生成水"},
 };
 // clang-format on
 
@@ -102,6 +106,11 @@ TEST_F(Layout, EveryControlMatchesTheTable) {
         EXPECT_EQ(control.geometry(), row.geometry);
         if (row.caption) {
             EXPECT_EQ(CaptionOf(control), Q(row.caption));
+        }
+        if (row.accessibleName) {
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(matches.front());
+            ASSERT_TRUE(accessible);
+            EXPECT_EQ(accessible->text(QAccessible::Name), Q(row.accessibleName));
         }
         if (row.font == Font::Small14) {
             EXPECT_EQ(control.font().pixelSize(), 14);
@@ -177,9 +186,61 @@ TEST_F(Layout, WindowsHaveTheirSizesTitlesAndFrames) {
     EXPECT_FALSE(usage.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
 
     EXPECT_EQ(splash.size(), QSize(529, 359));
+
+    // The windows' names for a screen reader; the usage window's title shows no words.
+    for (const auto& [shown, name] : {std::pair<QWidget*, const char*>{window.get(), "Qivara方程式配平器"},
+                                      {&usage, "使用方法"},
+                                      {&splash, "Qivara方程式配平器"}}) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(shown);
+        ASSERT_TRUE(accessible);
+        EXPECT_EQ(accessible->text(QAccessible::Name), Q(name));
+    }
     EXPECT_TRUE(splash.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_TRUE(splash.isModal());
 }
+
+struct ScreenCase {
+    const char* name;
+    double scale;  // QT_SCALE_FACTOR on a 1024 x 768 screen
+};
+void PrintTo(const ScreenCase& row, std::ostream* out) { *out << row.name; }
+
+class FitsTheScreen : public Layout, public ::testing::WithParamInterface<ScreenCase> {};
+
+// Every window with its frame lies inside the screen's available area, its title bar on it, and
+// every picture fits its box; a window that fits as laid out keeps its size.
+TEST_P(FitsTheScreen, WindowsAndPicturesFit) {
+    const double scale = GetParam().scale;
+    const QRect available(0, 0, static_cast<int>(1024 / scale), static_cast<int>(768 / scale));
+    const std::pair<QWidget*, std::pair<QSize, QSize>> windows[] = {
+        {window.get(), {ClientSizeFor(kMainWindowOuter), kMainWindowOuter}},
+        {&usage, {ClientSizeFor(kUsageWindowOuter), kUsageWindowOuter}},
+        {&splash, {kSplashWindowSize, kSplashWindowSize}}};
+    for (const auto& [shown, sizes] : windows) {
+        SCOPED_TRACE(shown->objectName().toStdString());
+        const auto& [client, outer] = sizes;
+        FixAndCentre(*shown, client, outer, available);
+        const QSize frame = outer - client;
+        EXPECT_EQ(shown->minimumSize(), shown->maximumSize());
+        EXPECT_TRUE(available.contains(QRect(shown->pos(), shown->size() + frame))) << shown->pos().x();
+        if (FitFactor(client, outer, available.size()) == 1.0) {
+            EXPECT_EQ(shown->size(), client);
+        }
+        shown->show();  // a hidden widget is resized only when it shows
+        for (const PictureBox* box : shown->findChildren<PictureBox*>()) {
+            const QSize picture = box->movie() ? box->movie()->scaledSize() : box->pixmap().size();
+            EXPECT_FALSE(picture.isEmpty());
+            EXPECT_LE(picture.width(), box->width());
+            EXPECT_LE(picture.height(), box->height());
+        }
+        if (shown != window.get()) shown->hide();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Window, FitsTheScreen,
+                         ::testing::Values(ScreenCase{"Scale1", 1.0}, ScreenCase{"Scale1_5", 1.5},
+                                           ScreenCase{"Scale2", 2.0}),
+                         [](const ::testing::TestParamInfo<ScreenCase>& info) { return std::string(info.param.name); });
 
 TEST_F(MainWindowTest, UsageButtonOpensTheUsageWindowModally) {
     QString opened;
@@ -208,6 +269,8 @@ TEST(Splash, ClickOnThePictureClosesIt) {
     });
     splash.exec();
     EXPECT_TRUE(closedByClick);
+    // The click's guard swallows every press for one double-click interval; later tests click.
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
 }
 
 // Qt's own words are Chinese too, whatever the locale; without the translation file nothing

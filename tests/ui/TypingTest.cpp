@@ -10,6 +10,7 @@
 #include "ByteLengthValidator.h"
 #include "InputFilter.h"
 #include "LimitClamp.h"
+#include "Links.h"
 #include "QtText.h"
 #include "TableRows.h"
 #include "UiTestSupport.h"
@@ -291,6 +292,60 @@ TEST_F(Typing, BalancingByKeyboardAlone) {
     EXPECT_TRUE(closedByEnter);
     EXPECT_EQ(Edit(kResultBox).text(), Q("2H2+O2=2H2O"));
 }
+
+struct LinkCase {
+    const char* name;
+    Qt::Key key;  // Qt::Key_unknown: a mouse click on the link's text
+    bool opens;   // whether the desktop could open the address
+};
+void PrintTo(const LinkCase& row, std::ostream* out) { *out << row.name; }
+
+class LinkUse : public Typing, public ::testing::WithParamInterface<LinkCase> {};
+
+// The focused link opens the maker's address by the keys that press a button, as by a click;
+// when the address cannot be opened a box says so and its text, address included, can be
+// selected and copied.
+TEST_P(LinkUse, OpensTheAddressOrSaysItCouldNot) {
+    const LinkCase& c = GetParam();
+    auto& link = Control<MakerLink>("超级");
+    QList<QUrl> opened;
+    link.SetOpener([&](const QUrl& url) {
+        opened << url;
+        return c.opens;
+    });
+    QString shown;
+    Qt::TextInteractionFlags flags;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            flags = box->textInteractionFlags();
+            box->accept();
+        }
+    });
+    link.setFocus();
+    if (c.key == Qt::Key_unknown) {
+        QTest::mouseMove(&link, QPoint(20, link.height() / 2));
+        QTest::mouseClick(&link, Qt::LeftButton, {}, QPoint(20, link.height() / 2));
+    } else {
+        QTest::keyClick(&link, c.key);
+    }
+    EXPECT_EQ(opened, QList<QUrl>{QUrl(Q(kMakerAddress))});
+    if (c.opens) {
+        EXPECT_TRUE(shown.isEmpty()) << shown.toStdString();
+    } else {
+        EXPECT_TRUE(shown.contains(Q(kMakerAddress))) << shown.toStdString();
+        EXPECT_TRUE(flags & Qt::TextSelectableByMouse);
+        EXPECT_TRUE(flags & Qt::TextSelectableByKeyboard);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Window, LinkUse,
+                         ::testing::Values(LinkCase{"Click", Qt::Key_unknown, true},
+                                           LinkCase{"Return", Qt::Key_Return, true},
+                                           LinkCase{"Enter", Qt::Key_Enter, true},
+                                           LinkCase{"Space", Qt::Key_Space, true},
+                                           LinkCase{"NoBrowser", Qt::Key_Return, false}),
+                         [](const ::testing::TestParamInfo<LinkCase>& info) { return std::string(info.param.name); });
 
 TEST_F(MainWindowTest, SettingsToggleTwiceReturnsToTheMainPage) {
     auto* pages = window->findChild<QStackedWidget*>(Q(kPageContainer));
