@@ -15,6 +15,7 @@
 #include "TableRows.h"
 #include "UiTestSupport.h"
 #include "job/MainWindowControls.h"
+#include "job/MakerAddress.h"
 
 namespace qivara::test {
 namespace {
