@@ -81,7 +81,7 @@ bool IsCondition(const Chars& chars, std::size_t begin, std::size_t end) {
     return foreign;
 }
 
-// Cuts chars[begin, end) at every plus outside brackets that is not part of a ^ charge.
+// Cuts chars[begin, end) at every plus that is not part of a charge (^3+, {+}).
 std::variant<std::vector<Span>, ExtendedError> SplitSide(const Chars& chars, std::size_t begin, std::size_t end) {
     std::vector<Span> species;
     std::size_t start = begin;
@@ -103,7 +103,10 @@ std::variant<std::vector<Span>, ExtendedError> SplitSide(const Chars& chars, std
             k = j;
             continue;
         }
-        if (IsPlain(c, U'+') && depth == 0) {
+        // Inside brackets only a charge's plus is kept ({+}, [3+]), so an unclosed bracket does
+        // not swallow the rest of the side.
+        const bool chargePlus = depth > 0 && k + 1 < end && IsCloseBracket(chars[k + 1]);
+        if (IsPlain(c, U'+') && !chargePlus) {
             species.push_back({start, k});
             start = k + 1;
         }

@@ -183,9 +183,7 @@ std::variant<Tally, ExtendedError> ParseFormulaText(const Chars& chars, std::siz
     return std::move(stack.front().tally);
 }
 
-bool IsHydrateSeparator(const TextChar& c) {
-    return c.code == kHydrateDot || IsPlain(c, U'*') || IsPlain(c, U'.');
-}
+bool IsHydrateSeparator(const TextChar& c) { return c.code == kHydrateDot || IsPlain(c, U'*') || IsPlain(c, U'.'); }
 
 // The end of the formula once its charge is taken off the end, and the charge; or the refusal.
 struct ChargeSplit {

@@ -18,9 +18,7 @@ std::optional<ExtendedError> ParseSpecies(const std::vector<TextChar>& chars, st
 
 inline bool IsOpenBracket(const TextChar& c) { return c.code == U'(' || c.code == U'[' || c.code == U'{'; }
 inline bool IsCloseBracket(const TextChar& c) { return c.code == U')' || c.code == U']' || c.code == U'}'; }
-inline bool IsPlainDigit(const TextChar& c) {
-    return c.script == Script::Normal && c.code >= U'0' && c.code <= U'9';
-}
+inline bool IsPlainDigit(const TextChar& c) { return c.script == Script::Normal && c.code >= U'0' && c.code <= U'9'; }
 inline bool IsPlain(const TextChar& c, char32_t code) { return c.script == Script::Normal && c.code == code; }
 inline ExtendedError ErrorAt(const TextChar& c, ExtendedHint hint) { return ExtendedError{c.position, hint}; }
 

@@ -1,0 +1,47 @@
+// Fuzzes the extended language on arbitrary bytes: no crash, every refusal names a character of
+// the text (position 1 for the empty text), and an accepted equation has species on both sides
+// whose counts are within range, with elements on each side.
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "formula/ExtendedEquation.h"
+#include "formula/ExtendedText.h"
+
+namespace {
+
+void Require(bool condition) {
+    if (!condition) std::abort();
+}
+
+void CheckSide(const std::vector<qivara::ExtendedSpecies>& side) {
+    Require(!side.empty());
+    bool elements = false;
+    for (const qivara::ExtendedSpecies& species : side) {
+        Require(species.symbols.size() == species.counts.size());
+        Require(species.electron == species.symbols.empty());
+        Require(!species.display.empty());
+        for (const std::int32_t count : species.counts) Require(count >= 1);
+        elements = elements || !species.electron;
+    }
+    Require(elements);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    const auto parsed = qivara::ParseExtendedEquation(text);
+    if (const auto* error = std::get_if<qivara::ExtendedError>(&parsed)) {
+        const std::int32_t characters = qivara::extended::CharacterCount(text);
+        Require(error->position >= 1 && error->position <= std::max(characters, 1));
+        Require(!qivara::ExtendedHintText(error->hint).empty());
+        return 0;
+    }
+    const auto& equation = std::get<qivara::ExtendedEquation>(parsed);
+    Require(!equation.sign.empty());
+    CheckSide(equation.reactants);
+    CheckSide(equation.products);
+    return 0;
+}
