@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -31,7 +32,7 @@
 namespace qivara::ui {
 namespace {
 
-constexpr int kEquationMaxBytes = 256;
+constexpr int kEquationMaxBytes = 256;  // characters while the extended language is on
 constexpr int kLimitBoxMaxCharacters = 2;
 const QColor kWindowColour(192, 192, 192);
 const QColor kGroupBoxColour(205, 205, 205);
@@ -111,7 +112,8 @@ void MainWindow::BuildControls() {
     Place(link, QStringLiteral("超级"), QRect(176, 8, 96, 32), false);
     Place(new QLabel(QStringLiteral("欲配平方程式"), mainPage), QStringLiteral("标签1"), QRect(8, 24, 128, 24), false);
     QLineEdit* equation = MakeEditBox(mainPage, kEquationBox, QRect(8, 48, 288, 48));
-    equation->setValidator(new ByteLengthValidator(kEquationMaxBytes, equation));
+    auto* lengthLimit = new ByteLengthValidator(kEquationMaxBytes, equation);
+    equation->setValidator(lengthLimit);
     equation->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     InstallInputFilter(*equation);
     connect(equation, &QLineEdit::textChanged, this, &MainWindow::EquationChanged);
@@ -152,6 +154,16 @@ void MainWindow::BuildControls() {
     Fill(*coefficientsOnly, kGroupBoxColour);
     Fill(*balancedEquation, kGroupBoxColour);
     balancedEquation->setChecked(true);  // the two share their parent, so Qt keeps them exclusive
+
+    // The opt-in extended language, beside the settings button: off at start. It takes no Tab
+    // stop, so the settings page's keyboard order stays as it is.
+    m_extendedSyntax = Place(new QCheckBox(QStringLiteral("扩展语法"), settingsPage), QStringLiteral("复选框1"),
+                             QRect(96, 256, 200, 32), true);
+    m_extendedSyntax->setFocusPolicy(Qt::ClickFocus);
+    connect(m_extendedSyntax, &QCheckBox::toggled, this, [equation, lengthLimit](bool on) {
+        SetExtendedTyping(*equation, on);
+        lengthLimit->SetCountCharacters(on);
+    });
 
     // The settings button lies on the window, above the pages, and shows on both.
     auto* settings = MakeButton(this, kSettingsButton, QRect(8, 256, 80, 32), true);
@@ -210,19 +222,21 @@ void MainWindow::StartJob() {
     WindowControls* windowControls = m_controls.get();
     WindowThreadInbox* inbox = m_inbox;
     try {
-        m_current = Worker{id, std::make_unique<std::jthread>([this, id, windowControls, inbox, engine = m_engine,
-                                                               onExamined = m_onExamined](std::stop_token stop) {
-                               FinishKind kind = FinishKind::Stopped;
-                               try {
-                                   WorkerBridge window(*inbox, *windowControls, stop);
-                                   kind = BalanceJob(window, JobOptions{engine, stop, onExamined}).kind;
-                               } catch (const std::exception& error) {
-                                   RaiseFatalError(0, error.what());
-                               }
-                               // This window outlives its workers (the destructor joins them), so
-                               // posting to it is safe.
-                               inbox->Post([this, id, kind] { OnWorkerEnded(id, kind); });
-                           })};
+        const FormulaSyntax syntax = m_extendedSyntax->isChecked() ? FormulaSyntax::Extended : FormulaSyntax::Standard;
+        m_current =
+            Worker{id, std::make_unique<std::jthread>([this, id, windowControls, inbox, engine = m_engine,
+                                                       onExamined = m_onExamined, syntax](std::stop_token stop) {
+                       FinishKind kind = FinishKind::Stopped;
+                       try {
+                           WorkerBridge window(*inbox, *windowControls, stop, syntax == FormulaSyntax::Extended);
+                           kind = BalanceJob(window, JobOptions{engine, stop, onExamined, syntax}).kind;
+                       } catch (const std::exception& error) {
+                           RaiseFatalError(0, error.what());
+                       }
+                       // This window outlives its workers (the destructor joins them), so
+                       // posting to it is safe.
+                       inbox->Post([this, id, kind] { OnWorkerEnded(id, kind); });
+                   })};
     } catch (const std::system_error&) {
         // No worker could be made: the window still shows the running state, and the next
         // click on the start button, now "停止", returns it to idle.

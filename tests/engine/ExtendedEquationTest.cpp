@@ -52,9 +52,9 @@ TEST_P(ExtendedRules, AcceptOneAndRefuseTheOtherWithItsPosition) {
     EXPECT_EQ(refused.outcome.syntaxError->position, c.position) << c.refused;
     EXPECT_EQ(refused.outcome.syntaxError->hint, c.hint) << c.refused;
     ASSERT_EQ(refused.window.MessageBoxes().size(), 1U);
-    EXPECT_EQ(Utf8FromCp936(refused.window.MessageBoxes()[0].message),
-              "无法识别待配平方程式！\r\n第" + std::to_string(c.position) + "个字符：" +
-                  std::string(ExtendedHintText(c.hint)));
+    EXPECT_EQ(Utf8FromCp936(refused.window.MessageBoxes()[0].message), "无法识别待配平方程式！\r\n第" +
+                                                                           std::to_string(c.position) + "个字符：" +
+                                                                           std::string(ExtendedHintText(c.hint)));
 }
 
 using H = ExtendedHint;
@@ -63,10 +63,10 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         RuleCase{"SpacesAndFullWidth", "Ｈ２ ＋ Ｏ２ ＝ Ｈ２Ｏ", "2H2+O2=2H2O", "H2 + O2", 1, H::NoSign},
         RuleCase{"Arrows", "H2+O2→H2O", "2H2+O2→2H2O", "CH2=CH2+O2=CO2+H2O", 11, H::TwoSigns},
-        RuleCase{"ConditionInADoubledSign", "2KClO3=MnO2,△=2KCl+3O2", "2KClO3=MnO2,△=2KCl+3O2", "H2+O2=H2O=H2O2",
-                 10, H::TwoSigns},
-        RuleCase{"ConditionAfterAnArrow", "N2+H2⇌(高温高压,催化剂)NH3", "N2+3H2⇌(高温高压,催化剂)2NH3",
-                 "N2+H2⇌(高温)", 6, H::EmptySide},
+        RuleCase{"ConditionInADoubledSign", "2KClO3=MnO2,△=2KCl+3O2", "2KClO3=MnO2,△=2KCl+3O2", "H2+O2=H2O=H2O2", 10,
+                 H::TwoSigns},
+        RuleCase{"ConditionAfterAnArrow", "N2+H2⇌(高温高压,催化剂)NH3", "N2+3H2⇌(高温高压,催化剂)2NH3", "N2+H2⇌(高温)",
+                 6, H::EmptySide},
         RuleCase{"BarePlusSeparates", "H^++OH^-=H2O", "H^++OH^-=H2O", "H2++O2=H2O", 3, H::EmptySpecies},
         RuleCase{"PlusEndingASide", "Fe^3++Cu=Fe^2++Cu^2+", "2Fe^3++Cu=2Fe^2++Cu^2+", "Cu + Fe3+ = Cu2+ + Fe2+", 9,
                  H::EmptySpecies},
@@ -97,13 +97,12 @@ INSTANTIATE_TEST_SUITE_P(
         RuleCase{"AsciiSymbolsOnly", "H2+Cl2=HCl", "H2+Cl2=2HCl", "Σ+O2=H2O", 1, H::NotASymbol},
         RuleCase{"CountsWithinRange", "H2147483647=H2147483647", "H2147483647=H2147483647", "(H65536)65536=H2", 8,
                  H::CountTooLarge},
-        RuleCase{"LeadingCoefficientIgnored", "2H2+O2=点燃=2H2O", "2H2+O2=点燃=2H2O", "2+O2=O2", 1,
-                 H::EmptyFormula}));
+        RuleCase{"LeadingCoefficientIgnored", "2H2+O2=点燃=2H2O", "2H2+O2=点燃=2H2O", "2+O2=O2", 1, H::EmptyFormula}));
 
 TEST(ExtendedEquation, LeadingCoefficientsAreNoted) {
     ExtendedRun run("2H2+O2=点燃=2H2O");
-    EXPECT_EQ(run.outcome.notes, (std::vector<std::string>{"H2前的系数2不参与配平，已忽略",
-                                                            "H2O前的系数2不参与配平，已忽略"}));
+    EXPECT_EQ(run.outcome.notes,
+              (std::vector<std::string>{"H2前的系数2不参与配平，已忽略", "H2O前的系数2不参与配平，已忽略"}));
 }
 
 TEST(ExtendedEquation, SummaryCountsUtf8Separators) {

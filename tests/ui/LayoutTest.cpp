@@ -1,6 +1,7 @@
 // The three windows against their layout table: every control's name, type, container, geometry,
 // caption, font and starting settings, and the windows' own size, title and frame.
 #include <QApplication>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -53,6 +54,7 @@ const ControlRow kControls[] = {
     {"MainWindow", "分组框2", "QGroupBox", "SettingsPage", {8, 128, 248, 128}, "结果显示", Font::Small14},
     {"MainWindow", "单选框1", "QRadioButton", "分组框2", {24, 32, 200, 24}, "只显示配平系数", Font::Small14},
     {"MainWindow", "单选框2", "QRadioButton", "分组框2", {24, 72, 200, 24}, "显示配平后的方程式", Font::Small14},
+    {"MainWindow", "复选框1", "QCheckBox", "SettingsPage", {96, 256, 200, 32}, "扩展语法", Font::Small14},
     {"UsageWindow", "标签1", "QLabel", "UsageWindow", {16, 8, 216, 40}, "Qivara化学方程式配平器", Font::Default},
     {"UsageWindow", "标签3", "QLabel", "UsageWindow", {288, 8, 88, 24}, "演示", Font::Default},
     {"UsageWindow", "标签2", "QLabel", "UsageWindow", {8, 64, 240, 56}, "中间连接用=；\n数字大写；\n只能出现一个括号\n", Font::Default},
@@ -126,6 +128,7 @@ TEST_F(Layout, StartingSettingsOfTheMainWindow) {
     EXPECT_EQ(window->Controls().ReadInteger(kEquationBox, Property::InputMode), kInputNormal);
     EXPECT_FALSE(Radio(kCoefficientsOnlyRadio).isChecked());
     EXPECT_TRUE(Radio(kBalancedEquationRadio).isChecked());
+    EXPECT_FALSE(Control<QCheckBox>("复选框1").isChecked()) << "the extended language is off at start";
     EXPECT_FALSE(Button(kStartStopButton).isDefault());
     EXPECT_FALSE(Button(kSettingsButton).isDefault());
     EXPECT_EQ(window->findChild<QStackedWidget*>(Q(kPageContainer))->currentIndex(), 0);
