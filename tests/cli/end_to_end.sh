@@ -140,7 +140,7 @@ run --syntax extended 'MnO4-+H^+=Mn^2++H2O'
 check "extended plain refusal" "错误: 无法识别待配平方程式！
 第5个字符：数字后的负号有歧义：请写作MnO4^-、SO4^2-，或用上标" "$err"
 run --syntax spec 'H2 + O2 = H2O'
-check "spec syntax is the default language" "错误: 无法识别待配平方程式！" "$err"
+check "--syntax spec reads the default language" "错误: 无法识别待配平方程式！" "$err"
 run --syntax other 'H2=H2'
 check "unknown syntax status" 2 "$status"
 

@@ -126,26 +126,36 @@ INSTANTIATE_TEST_SUITE_P(
     Window, FullJob,
     ::testing::Combine(
         ::testing::Values(SearchEngine::Lattice, SearchEngine::Reference),
+        ::testing::Values(JobCase{"WaterAsEquation", "H2+O2=H2O", "16", false, "2H2+O2=2H2O", 4,
+                                  QMessageBox::Information, "信息", nullptr},
+                          JobCase{"WaterAsCoefficients", "H2+O2=H2O", "16", true, "2,1,2", 4, QMessageBox::Information,
+                                  "信息", nullptr},
+                          JobCase{"ExampleAsEquation", kExample, "16", false, "MnO2+2KBr+3H2SO4=MnSO4+2KHSO4+Br2+2H2O",
+                                  4, QMessageBox::Information, "信息", nullptr},
+                          JobCase{"ExampleAsCoefficients", kExample, "16", true, "1,2,3,1,2,1,2", 4,
+                                  QMessageBox::Information, "信息", nullptr},
+                          JobCase{"NoResultBelowTheLimit", kExample, "2", false, "", 3, QMessageBox::Information,
+                                  "信息", "处理完毕，没有找到配平结果。\r\n可以尝试设置更高的系数上限。"},
+                          JobCase{"Unrecognised", "H2+O2", "16", false, "", 1, QMessageBox::Critical, "错误",
+                                  "无法识别待配平方程式！"},
+                          JobCase{"ElementsNotConserved", "H2=O2", "16", false, "", 2, QMessageBox::Warning, "警告",
+                                  "元素种类不守恒！"})),
+    [](const auto& info) {
+        return std::string(std::get<JobCase>(info.param).name) +
+               (std::get<SearchEngine>(info.param) == SearchEngine::Lattice ? "Lattice" : "Reference");
+    });
+
+// The same jobs with 扩展语法 ticked, and one with it left off.
+INSTANTIATE_TEST_SUITE_P(
+    Extended, FullJob,
+    ::testing::Combine(
+        ::testing::Values(SearchEngine::Lattice, SearchEngine::Reference),
         ::testing::Values(
-            JobCase{"WaterAsEquation", "H2+O2=H2O", "16", false, "2H2+O2=2H2O", 4, QMessageBox::Information, "信息",
-                    nullptr},
-            JobCase{"WaterAsCoefficients", "H2+O2=H2O", "16", true, "2,1,2", 4, QMessageBox::Information, "信息",
-                    nullptr},
-            JobCase{"ExampleAsEquation", kExample, "16", false, "MnO2+2KBr+3H2SO4=MnSO4+2KHSO4+Br2+2H2O", 4,
-                    QMessageBox::Information, "信息", nullptr},
-            JobCase{"ExampleAsCoefficients", kExample, "16", true, "1,2,3,1,2,1,2", 4, QMessageBox::Information, "信息",
-                    nullptr},
-            JobCase{"NoResultBelowTheLimit", kExample, "2", false, "", 3, QMessageBox::Information, "信息",
-                    "处理完毕，没有找到配平结果。\r\n可以尝试设置更高的系数上限。"},
-            JobCase{"Unrecognised", "H2+O2", "16", false, "", 1, QMessageBox::Critical, "错误",
-                    "无法识别待配平方程式！"},
-            JobCase{"ElementsNotConserved", "H2=O2", "16", false, "", 2, QMessageBox::Warning, "警告",
-                    "元素种类不守恒！"},
-            JobCase{"ExtendedIons", "MnO₄⁻+Fe²⁺+H⁺=Mn²⁺+Fe³⁺+H₂O", "16", false, "MnO₄⁻+5Fe²⁺+8H⁺=Mn²⁺+5Fe³⁺+4H₂O", 4,
+            JobCase{"Ions", "MnO₄⁻+Fe²⁺+H⁺=Mn²⁺+Fe³⁺+H₂O", "16", false, "MnO₄⁻+5Fe²⁺+8H⁺=Mn²⁺+5Fe³⁺+4H₂O", 4,
                     QMessageBox::Information, "信息", nullptr, true},
-            JobCase{"ExtendedRefusal", "MnO4-+H⁺=Mn²⁺+H₂O", "16", false, "", 1, QMessageBox::Critical, "错误",
+            JobCase{"Refusal", "MnO4-+H⁺=Mn²⁺+H₂O", "16", false, "", 1, QMessageBox::Critical, "错误",
                     "无法识别待配平方程式！\r\n第5个字符：数字后的负号有歧义：请写作MnO4^-、SO4^2-，或用上标", true},
-            JobCase{"ExtendedOffReadsTheProgramsOwn", "H₂+O₂=H₂O", "16", false, "", 1, QMessageBox::Critical, "错误",
+            JobCase{"OffReadsTheProgramsOwn", "H₂+O₂=H₂O", "16", false, "", 1, QMessageBox::Critical, "错误",
                     "无法识别待配平方程式！"})),
     [](const auto& info) {
         return std::string(std::get<JobCase>(info.param).name) +
