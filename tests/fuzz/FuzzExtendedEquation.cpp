@@ -1,6 +1,7 @@
 // Fuzzes the extended language on arbitrary bytes: no crash, every refusal names a character of
 // the text (position 1 for the empty text), and an accepted equation has species on both sides
-// whose counts are within range, with elements on each side.
+// whose counts are within range, with elements on each side; a small one also goes through the
+// search, which must record only vectors that conserve every element and the charge.
 
 #include <cstdint>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 
 #include "formula/ExtendedEquation.h"
 #include "formula/ExtendedText.h"
+#include "job/PreparedSearch.h"
 
 namespace {
 
@@ -43,5 +45,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(!equation.sign.empty());
     CheckSide(equation.reactants);
     CheckSide(equation.products);
+    if (equation.reactants.size() + equation.products.size() > 8) return 0;
+
+    auto prepared = qivara::PrepareSearch(text, "6", "3", qivara::FormulaSyntax::Extended);
+    const auto* search = std::get_if<qivara::PreparedSearch>(&prepared);
+    if (!search) return 0;
+    const qivara::SearchProblem& problem = search->problem;
+    const qivara::SearchResult found = qivara::RunCoefficientSearch(qivara::kDefaultSearchEngine, problem, {});
+    const auto conserved = [&](const std::vector<std::int32_t>& row, const qivara::CoefficientVector& c) {
+        std::int64_t balance = 0;
+        for (std::size_t k = 0; k < c.size(); ++k) {
+            const std::int64_t term = std::int64_t{row[k]} * c[k];
+            balance += static_cast<std::int32_t>(k) < problem.reactantCount ? term : -term;
+        }
+        return balance == 0;
+    };
+    for (const qivara::CoefficientVector& solution : found.solutions) {
+        for (const auto& row : problem.elementCounts) Require(conserved(row, solution));
+        if (!problem.charges.empty()) Require(conserved(problem.charges, solution));
+    }
     return 0;
 }
