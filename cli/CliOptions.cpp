@@ -7,7 +7,8 @@ std::string UsageText() {
     const std::string limitDefault(kCoefficientLimitBox.initial);
     const std::string resultsDefault(kResultLimitBox.initial);
     return "usage: qivara-balancer-cli [--limit TEXT] [--results TEXT] [--coefficients] [--json]\n"
-           "                           [--engine fast|reference] [EQUATION ...]\n"
+           "                           [--engine fast|reference] [--syntax spec|extended]\n"
+           "                           [EQUATION ...]\n"
            "\n"
            "Balances each EQUATION (or each line of standard input when none is given) as the\n"
            "desktop program does, e.g. MnO2+KBr+H2SO4=MnSO4+KHSO4+Br2+H2O.\n"
@@ -21,6 +22,9 @@ std::string UsageText() {
            "  --coefficients   show coefficients only instead of balanced equations\n"
            "  --json           one JSON object per equation\n"
            "  --engine NAME    search engine: fast (default) or reference (the literal enumeration)\n"
+           "  --syntax NAME    formula language: spec (default, the program's own) or extended\n"
+           "                   (ions and electrons, hydrates, nested brackets, textbook signs,\n"
+           "                   full-width and Unicode text, e.g. MnO₄⁻+Fe²⁺+H⁺=Mn²⁺+Fe³⁺+H₂O)\n"
            "  --help           this text\n"
            "  --version        the program's version\n"
            "\n"
@@ -70,6 +74,16 @@ ParsedOptions ParseCliOptions(const std::vector<std::string>& arguments) {
                 options.engine = SearchEngine::Lattice;
             } else {
                 return {std::nullopt, "unknown engine '" + name + "' (use fast or reference)"};
+            }
+        } else if (argument == "--syntax") {
+            std::string name;
+            if (!value(name)) return {std::nullopt, "--syntax needs a value"};
+            if (name == "spec") {
+                options.syntax = FormulaSyntax::Standard;
+            } else if (name == "extended") {
+                options.syntax = FormulaSyntax::Extended;
+            } else {
+                return {std::nullopt, "unknown syntax '" + name + "' (use spec or extended)"};
             }
         } else {
             return {std::nullopt, "unknown option '" + argument + "'"};

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "job/MainWindowControls.h"
+#include "job/PreparedSearch.h"
 #include "search/CoefficientSearch.h"
 
 namespace qivara::cli {
@@ -19,7 +20,8 @@ struct CliOptions {
     bool help = false;
     bool version = false;
     SearchEngine engine = kDefaultSearchEngine;
-    std::vector<std::string> equations;  // none: read standard input, one per line
+    FormulaSyntax syntax = FormulaSyntax::Standard;  // --syntax
+    std::vector<std::string> equations;              // none: read standard input, one per line
 };
 
 struct ParsedOptions {

@@ -8,20 +8,24 @@
 namespace qivara::cli {
 
 EquationReport RunEquation(const std::string& equationUtf8, const CliOptions& options) {
-    HeadlessWindow window(Cp936FromUtf8(equationUtf8), Cp936FromUtf8(options.limitText),
+    // The extended language's job keeps the equation and result boxes in UTF-8 (JobOptions).
+    const bool extended = options.syntax == FormulaSyntax::Extended;
+    HeadlessWindow window(extended ? equationUtf8 : Cp936FromUtf8(equationUtf8), Cp936FromUtf8(options.limitText),
                           Cp936FromUtf8(options.resultsText));
     if (options.coefficientsOnly) window.WriteProperty(controls::kCoefficientsOnlyRadio, Property::Selected, 1);
 
     EquationReport report;
     report.equation = equationUtf8;
-    report.outcome = BalanceJob(window, JobOptions{options.engine, {}, {}});
+    report.extended = extended;
+    report.outcome = BalanceJob(window, JobOptions{options.engine, {}, {}, options.syntax});
     if (!window.MessageBoxes().empty()) {
         const HeadlessWindow::MessageBox& box = window.MessageBoxes().back();
         report.title = Utf8FromCp936(box.title);
         report.icon = box.style;
         report.message = Utf8FromCp936(box.message);
     }
-    report.result = Utf8FromCp936(window.ReadText(controls::kResultBox, Property::Content));
+    const std::string result = window.ReadText(controls::kResultBox, Property::Content);
+    report.result = extended ? result : Utf8FromCp936(result);
     return report;
 }
 
@@ -60,7 +64,22 @@ std::string JsonLine(const EquationReport& report) {
         }
         line += ']';
     }
-    line += "]}";
+    line += ']';
+    if (report.extended) {
+        if (const auto& error = report.outcome.syntaxError) {
+            line += ",\"error_position\":" + std::to_string(error->position);
+            line += ",\"error_hint\":" + JsonString(ExtendedHintText(error->hint));
+        }
+        if (report.outcome.kind == FinishKind::Summary) {
+            line += ",\"notes\":[";
+            for (std::size_t k = 0; k < report.outcome.notes.size(); ++k) {
+                if (k > 0) line += ',';
+                line += JsonString(report.outcome.notes[k]);
+            }
+            line += ']';
+        }
+    }
+    line += '}';
     return line;
 }
 

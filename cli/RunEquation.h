@@ -13,15 +13,17 @@ struct EquationReport {
     JobOutcome outcome;
     std::string title;  // UTF-8; empty when no message box was shown
     std::int32_t icon = 0;
-    std::string message;  // UTF-8, the full closing message
-    std::string result;   // UTF-8, the result box's content
+    std::string message;    // UTF-8, the full closing message
+    std::string result;     // UTF-8, the result box's content
+    bool extended = false;  // read in the extended language: the JSON tells where and why, and notes
 };
 
 EquationReport RunEquation(const std::string& equationUtf8, const CliOptions& options);
 
 const char* KindName(FinishKind kind);
 
-// The report as one JSON object on one line, without the line break.
+// The report as one JSON object on one line, without the line break. In the extended language a
+// refusal that tells where adds error_position and error_hint, and a result adds notes.
 std::string JsonLine(const EquationReport& report);
 
 }  // namespace qivara::cli

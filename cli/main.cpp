@@ -15,6 +15,7 @@ namespace {
 void PrintPlain(const qivara::cli::EquationReport& report) {
     if (report.outcome.kind == qivara::FinishKind::Summary) {
         std::cout << report.result << '\n';
+        for (const std::string& note : report.outcome.notes) std::cerr << "注意: " << note << '\n';
         return;
     }
     std::cout << '\n';

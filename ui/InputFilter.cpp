@@ -12,6 +12,7 @@ namespace {
 
 constexpr std::string_view kAllowedInEquation = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz1234567890()+=";
 constexpr int kBackspace = 8;
+constexpr char kExtendedTypingProperty[] = "qivaraExtendedTyping";
 
 bool IsCommand(const QKeyEvent& event) {
     if (event.text().isEmpty()) return true;  // arrows, Home, End, function keys, modifiers
@@ -82,7 +83,13 @@ bool TypedCharacterGuard::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-void InstallInputFilter(QLineEdit& equationBox) { new TypedCharacterGuard(equationBox, &InputFilter); }
+void InstallInputFilter(QLineEdit& equationBox) {
+    new TypedCharacterGuard(equationBox, [&equationBox](int code) {
+        return equationBox.property(kExtendedTypingProperty).toBool() || InputFilter(code);
+    });
+}
+
+void SetExtendedTyping(QLineEdit& equationBox, bool on) { equationBox.setProperty(kExtendedTypingProperty, on); }
 
 void InstallLimitBoxFilter(QLineEdit& limitBox) {
     new TypedCharacterGuard(limitBox, [&limitBox](int code) {

@@ -43,8 +43,11 @@ private:
     Judge m_judge;
 };
 
-// Installs the equation box's guard.
+// Installs the equation box's guard. While extended typing is on (the extended language), every
+// typed character goes on: the language reads far more than this set, and its parser says where
+// a character is out of place.
 void InstallInputFilter(QLineEdit& equationBox);
+void SetExtendedTyping(QLineEdit& equationBox, bool on);
 // Installs a limit box's guard: integer text mode (while the box is in that mode) plus the minus
 // discard.
 void InstallLimitBoxFilter(QLineEdit& limitBox);

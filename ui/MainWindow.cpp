@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -33,7 +34,7 @@
 namespace qivara::ui {
 namespace {
 
-constexpr int kEquationMaxBytes = 256;
+constexpr int kEquationMaxBytes = 256;  // characters while the extended language is on
 constexpr int kLimitBoxMaxCharacters = 2;
 const QColor kWindowColour(192, 192, 192);
 const QColor kGroupBoxColour(205, 205, 205);
@@ -136,7 +137,8 @@ void MainWindow::BuildControls() {
     QLineEdit* equation = MakeEditBox(mainPage, kEquationBox, QRect(8, 48, 288, 48));
     NameAfterLabel(*equationLabel, *equation);
     equation->setAccessibleDescription(QStringLiteral("两边用=连接，物质之间用+连接，例如 H2+O2=H2O"));
-    equation->setValidator(new ByteLengthValidator(kEquationMaxBytes, equation));
+    auto* lengthLimit = new ByteLengthValidator(kEquationMaxBytes, equation);
+    equation->setValidator(lengthLimit);
     equation->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     InstallInputFilter(*equation);
     connect(equation, &QLineEdit::textChanged, this, &MainWindow::EquationChanged);
@@ -187,6 +189,16 @@ void MainWindow::BuildControls() {
     Fill(*coefficientsOnly, kGroupBoxColour);
     Fill(*balancedEquation, kGroupBoxColour);
     balancedEquation->setChecked(true);  // the two share their parent, so Qt keeps them exclusive
+
+    // The opt-in extended language, beside the settings button: off at start. It takes no Tab
+    // stop, so the settings page's keyboard order stays as it is.
+    m_extendedSyntax = Place(new QCheckBox(QStringLiteral("扩展语法"), settingsPage), QStringLiteral("复选框1"),
+                             QRect(96, 256, 200, 32), true);
+    m_extendedSyntax->setFocusPolicy(Qt::ClickFocus);
+    connect(m_extendedSyntax, &QCheckBox::toggled, this, [equation, lengthLimit](bool on) {
+        SetExtendedTyping(*equation, on);
+        lengthLimit->SetCountCharacters(on);
+    });
 
     // The settings button lies on the window, above the pages, and shows on both.
     auto* settings = MakeButton(this, kSettingsButton, QRect(8, 256, 80, 32), true);
@@ -246,15 +258,16 @@ void MainWindow::StartJob() {
     WindowControls* windowControls = m_controls.get();
     WindowThreadInbox* inbox = m_inbox;
     try {
+        const FormulaSyntax syntax = m_extendedSyntax->isChecked() ? FormulaSyntax::Extended : FormulaSyntax::Standard;
         Worker worker;
         worker.id = id;
         worker.thread =
             std::make_unique<std::jthread>([this, id, windowControls, inbox, ended = worker.ended, engine = m_engine,
-                                            onExamined = m_onExamined](std::stop_token stop) {
+                                            onExamined = m_onExamined, syntax](std::stop_token stop) {
                 FinishKind kind = FinishKind::Stopped;
                 try {
-                    WorkerBridge window(*inbox, *windowControls, stop);
-                    kind = BalanceJob(window, JobOptions{engine, stop, onExamined}).kind;
+                    WorkerBridge window(*inbox, *windowControls, stop, syntax == FormulaSyntax::Extended);
+                    kind = BalanceJob(window, JobOptions{engine, stop, onExamined, syntax}).kind;
                 } catch (const std::exception& error) {
                     RaiseFatalError(0, error.what());
                 }

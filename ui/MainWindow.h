@@ -19,6 +19,8 @@
 #include "job/FinishJob.h"
 #include "search/CoefficientSearch.h"
 
+class QCheckBox;
+
 namespace qivara::ui {
 
 class WindowControls;
@@ -80,6 +82,7 @@ private:
     std::vector<Worker> m_retiring;
     std::uint64_t m_nextJobId = 1;
     SearchEngine m_engine = kDefaultSearchEngine;
+    QCheckBox* m_extendedSyntax = nullptr;  // 扩展语法 on the settings page; jobs read it when they start
     ExaminedObserver m_onExamined;
 };
 

@@ -15,4 +15,8 @@ std::string Cp936FromQString(const QString& text);
 // 1 for a character the code page cannot hold (it becomes "?").
 int Cp936Length(const QString& text);
 
+// The extended language's equation and result boxes carry UTF-8 instead (JobOptions::syntax).
+QString QStringFromUtf8(std::string_view utf8);
+std::string Utf8FromQString(const QString& text);
+
 }  // namespace qivara::ui

@@ -53,6 +53,19 @@ QWidget& WindowControls::Control(std::string_view name) const {
     throw std::logic_error("no control " + std::string(name));
 }
 
+QLineEdit& WindowControls::Edit(std::string_view name) const {
+    if (auto* edit = qobject_cast<QLineEdit*>(&Control(name))) return *edit;
+    throw std::logic_error(std::string(name) + " is no edit box");
+}
+
+QString WindowControls::ReadEditText(std::string_view name) const { return Edit(name).text(); }
+
+void WindowControls::WriteEditText(std::string_view name, const QString& text) {
+    QLineEdit& edit = Edit(name);
+    edit.setText(text);
+    edit.setCursorPosition(0);  // a written text shows from its start
+}
+
 PropertyValue WindowControls::ReadProperty(std::string_view control, Property property) {
     QWidget& widget = Control(control);
     auto* edit = qobject_cast<QLineEdit*>(&widget);

@@ -31,8 +31,14 @@ public:
 
     void SetMessageBoxPresenter(MessageBoxPresenter presenter) { m_presenter = std::move(presenter); }
 
+    // An edit box's text as a QString, for the boxes whose content crosses as UTF-8
+    // (WorkerBridge); writing it behaves as writing the content property.
+    QString ReadEditText(std::string_view name) const;
+    void WriteEditText(std::string_view name, const QString& text);
+
 private:
     QWidget& Control(std::string_view name) const;
+    QLineEdit& Edit(std::string_view name) const;
 
     QWidget& m_window;
     MessageBoxPresenter m_presenter;

@@ -5,8 +5,10 @@
 #include <memory>
 #include <mutex>
 
+#include "QtText.h"
 #include "WindowControls.h"
 #include "WindowThreadInbox.h"
+#include "job/MainWindowControls.h"
 #include "job/StopCheckedWindow.h"
 
 namespace qivara::ui {
@@ -22,10 +24,14 @@ struct Request {
     std::exception_ptr error;
 };
 
+bool IsUtf8Box(std::string_view control, Property property) {
+    return property == Property::Content && (control == controls::kEquationBox || control == controls::kResultBox);
+}
+
 }  // namespace
 
-WorkerBridge::WorkerBridge(WindowThreadInbox& inbox, WindowControls& controls, std::stop_token stop)
-    : m_inbox(&inbox), m_controls(controls), m_stop(std::move(stop)) {}
+WorkerBridge::WorkerBridge(WindowThreadInbox& inbox, WindowControls& controls, std::stop_token stop, bool utf8Boxes)
+    : m_inbox(&inbox), m_controls(controls), m_stop(std::move(stop)), m_utf8Boxes(utf8Boxes) {}
 
 PropertyValue WorkerBridge::RunOnWindowThread(std::function<PropertyValue(WindowControls&)> work) {
     if (m_stop.stop_requested()) throw JobStopped{};
@@ -58,12 +64,24 @@ PropertyValue WorkerBridge::RunOnWindowThread(std::function<PropertyValue(Window
 }
 
 PropertyValue WorkerBridge::ReadProperty(std::string_view control, Property property) {
+    if (m_utf8Boxes && IsUtf8Box(control, property)) {
+        return RunOnWindowThread([name = std::string(control)](WindowControls& controls) -> PropertyValue {
+            return Utf8FromQString(controls.ReadEditText(name));
+        });
+    }
     return RunOnWindowThread([name = std::string(control), property](WindowControls& controls) {
         return controls.ReadProperty(name, property);
     });
 }
 
 void WorkerBridge::WriteProperty(std::string_view control, Property property, const PropertyValue& value) {
+    if (m_utf8Boxes && IsUtf8Box(control, property) && std::holds_alternative<std::string>(value)) {
+        RunOnWindowThread([name = std::string(control), text = std::get<std::string>(value)](WindowControls& controls) {
+            controls.WriteEditText(name, QStringFromUtf8(text));
+            return PropertyValue{};
+        });
+        return;
+    }
     RunOnWindowThread([name = std::string(control), property, value](WindowControls& controls) {
         controls.WriteProperty(name, property, value);
         return PropertyValue{};

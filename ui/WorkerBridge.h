@@ -22,7 +22,9 @@ class WorkerBridge final : public WindowAccess {
 public:
     // `inbox` lives on the window's thread, beside `controls`; both outlive the worker (the
     // window joins its workers before it goes).
-    WorkerBridge(WindowThreadInbox& inbox, WindowControls& controls, std::stop_token stop);
+    // `utf8Boxes`: the equation and result boxes' contents cross as UTF-8 (a job in the extended
+    // language, JobOptions::syntax); every other text as code page 936.
+    WorkerBridge(WindowThreadInbox& inbox, WindowControls& controls, std::stop_token stop, bool utf8Boxes = false);
 
     PropertyValue ReadProperty(std::string_view control, Property property) override;
     void WriteProperty(std::string_view control, Property property, const PropertyValue& value) override;
@@ -35,6 +37,7 @@ private:
     WindowThreadInbox* m_inbox;
     WindowControls& m_controls;
     std::stop_token m_stop;
+    bool m_utf8Boxes;
 };
 
 }  // namespace qivara::ui

@@ -15,6 +15,8 @@ struct Species {
     List<std::int32_t> ElementCounts;       // parallel to ElementSymbols; each fits 32 bits (parser)
     // Sum of ElementCounts. 64-bit because several counts of up to 2^31-1 can pass 32 bits.
     std::int64_t AtomTotal = 0;
+    // The extended language's charge (an electron: -1); always 0 in the program's own language.
+    std::int32_t Charge = 0;
 };
 
 }  // namespace qivara

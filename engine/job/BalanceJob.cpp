@@ -27,9 +27,13 @@ FinishKind RunJob(WindowAccess& window, const JobOptions& options, JobOutcome& o
     const std::string equation = window.ReadText(controls::kEquationBox, Property::Content);
     const std::string limitText = window.ReadText(controls::kCoefficientLimitBox, Property::Content);
     const std::string resultsText = window.ReadText(controls::kResultLimitBox, Property::Content);
-    std::variant<PreparedSearch, FinishKind> prepared = PrepareSearch(equation, limitText, resultsText);
-    if (const FinishKind* rejected = std::get_if<FinishKind>(&prepared)) return *rejected;
+    std::variant<PreparedSearch, Refusal> prepared = PrepareSearch(equation, limitText, resultsText, options.syntax);
+    if (const Refusal* refused = std::get_if<Refusal>(&prepared)) {
+        outcome.syntaxError = refused->error;
+        return refused->kind;
+    }
     PreparedSearch& search = std::get<PreparedSearch>(prepared);
+    outcome.notes = search.notes;
 
     SearchResult found =
         RunCoefficientSearch(options.engine, search.problem, SearchControl{options.stop, options.onExamined});
@@ -46,7 +50,8 @@ JobOutcome BalanceJob(WindowAccess& window, const JobOptions& options) {
     JobOutcome outcome;
     try {
         outcome.kind = RunJob(checked, options, outcome);
-        if (outcome.kind != FinishKind::Stopped) FinishJob(checked, outcome.kind);
+        const FinishDetails details{options.syntax == FormulaSyntax::Extended, outcome.syntaxError};
+        if (outcome.kind != FinishKind::Stopped) FinishJob(checked, outcome.kind, details);
     } catch (const JobStopped&) {
         outcome = JobOutcome{};
     }

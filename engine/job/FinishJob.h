@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "PropertyAccess.h"
+#include "formula/ExtendedEquation.h"
 
 namespace qivara {
 
@@ -30,9 +31,20 @@ struct ClosingMessage {
 // (the result box's content): one more than its full-width spaces.
 std::optional<ClosingMessage> ClosingMessageFor(FinishKind kind, std::string_view resultText);
 
+// What a job in the extended language adds to its ending: its result box holds UTF-8 (so the
+// summary counts UTF-8 full-width spaces), and an unreadable equation's message gains a second
+// line with the position and the hint.
+struct FinishDetails {
+    bool utf8Result = false;
+    std::optional<ExtendedError> syntaxError;
+};
+std::optional<ClosingMessage> ClosingMessageFor(FinishKind kind, std::string_view resultText,
+                                                const FinishDetails& details);
+
 // Shows the closing message of `kind` through the window (modal; returns when it is closed),
 // then restores the idle window: settings button enabled, equation box editable, start button
 // captioned "开始" and made the default button. The caller ends the job right after.
 void FinishJob(WindowAccess& window, FinishKind kind);
+void FinishJob(WindowAccess& window, FinishKind kind, const FinishDetails& details);
 
 }  // namespace qivara

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "List.h"
 #include "formula/Species.h"
@@ -16,6 +17,11 @@ struct JobData {
     std::int32_t ProductCount = 0;
     std::int32_t CoefficientLimit = 0;  // as read from the coefficient-limit box, unchecked
     std::int32_t ResultLimit = 0;       // as read from the result-limit box, unchecked
+    // What the result shows between the sides: "=", or the extended language's sign as typed.
+    std::string ReactionSign = "=";
+    // The extended language: Formula, ReactionSign and the result text are UTF-8, whose results
+    // are separated by a UTF-8 full-width space.
+    bool Utf8Text = false;
 };
 
 }  // namespace qivara

@@ -40,7 +40,61 @@ SearchProblem MakeSearchProblem(const JobData& job) {
     return problem;
 }
 
+void AppendSide(const std::vector<ExtendedSpecies>& from, List<Species>& to) {
+    for (const ExtendedSpecies& parsed : from) {
+        Species species;
+        species.Formula = parsed.display;
+        species.ElementSymbols.Items() = parsed.symbols;
+        for (const std::int32_t count : parsed.counts) {
+            species.ElementCounts.ListAppend(count);
+            species.AtomTotal += count;
+        }
+        species.Charge = parsed.charge;
+        to.ListAppend(std::move(species));
+    }
+}
+
+std::variant<PreparedSearch, Refusal> PrepareExtended(std::string_view equation, std::string_view limitText,
+                                                      std::string_view resultsText) {
+    std::variant<ExtendedEquation, ExtendedError> parsed = ParseExtendedEquation(equation);
+    if (const ExtendedError* error = std::get_if<ExtendedError>(&parsed)) {
+        return Refusal{FinishKind::Unrecognised, *error};
+    }
+    ExtendedEquation& extended = std::get<ExtendedEquation>(parsed);
+    PreparedSearch prepared;
+    JobData& job = prepared.job;
+    AppendSide(extended.reactants, job.ReactantList);
+    AppendSide(extended.products, job.ProductList);
+    job.ReactantCount = job.ReactantList.ListCount();
+    job.ProductCount = job.ProductList.ListCount();
+    job.ReactionSign = std::move(extended.sign);
+    job.Utf8Text = true;
+    prepared.notes = std::move(extended.notes);
+    if (!ElementsConserved(job)) return Refusal{FinishKind::ElementsNotConserved, std::nullopt};
+    job.CoefficientLimit = TextToInteger(limitText);
+    job.ResultLimit = TextToInteger(resultsText);
+    prepared.problem = MakeSearchProblem(job);
+    bool charged = false;
+    std::vector<std::int32_t> charges;
+    for (const List<Species>* side : {&job.ReactantList, &job.ProductList}) {
+        for (const Species& species : side->Items()) {
+            charges.push_back(species.Charge);
+            charged = charged || species.Charge != 0;
+        }
+    }
+    if (charged) prepared.problem.charges = std::move(charges);
+    return prepared;
+}
+
 }  // namespace
+
+std::variant<PreparedSearch, Refusal> PrepareSearch(std::string_view equation, std::string_view limitText,
+                                                    std::string_view resultsText, FormulaSyntax syntax) {
+    if (syntax == FormulaSyntax::Extended) return PrepareExtended(equation, limitText, resultsText);
+    std::variant<PreparedSearch, FinishKind> prepared = PrepareSearch(equation, limitText, resultsText);
+    if (const FinishKind* kind = std::get_if<FinishKind>(&prepared)) return Refusal{*kind, std::nullopt};
+    return std::move(std::get<PreparedSearch>(prepared));
+}
 
 std::variant<PreparedSearch, FinishKind> PrepareSearch(std::string_view equation, std::string_view limitText,
                                                        std::string_view resultsText) {

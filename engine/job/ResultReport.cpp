@@ -8,6 +8,8 @@
 namespace qivara {
 namespace {
 
+constexpr std::string_view kUtf8FullWidthSpace = "\u3000";
+
 // Replaces the last byte of `text` (always the ASCII separator just appended) by `with`.
 void ReplaceLast(std::string& text, std::string_view with) {
     text.pop_back();
@@ -37,11 +39,13 @@ std::string ResultText(const JobData& job, DisplayMode mode) {
     const std::int32_t solutions = RecordedSolutions(job);
     for (std::int32_t k = 1; k <= solutions; ++k) {
         AppendSide(text, job.ReactantList, k, mode);
-        if (mode == DisplayMode::BalancedEquation) ReplaceLast(text, "=");
+        if (mode == DisplayMode::BalancedEquation) ReplaceLast(text, job.ReactionSign);
         AppendSide(text, job.ProductList, k, mode);
-        ReplaceLast(text, kFullWidthSpace);
+        ReplaceLast(text, job.Utf8Text ? kUtf8FullWidthSpace : kFullWidthSpace);
     }
-    return TrimTrailingSpaces(text);
+    // An extended display text never ends with a space (the language drops spaces).
+    if (job.Utf8Text && text.ends_with(kUtf8FullWidthSpace)) text.resize(text.size() - kUtf8FullWidthSpace.size());
+    return job.Utf8Text ? text : TrimTrailingSpaces(text);
 }
 
 FinishKind BuildResultText(WindowAccess& window, const JobData& job) {

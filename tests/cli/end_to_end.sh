@@ -115,5 +115,36 @@ check "many groups" '"kind":"NoResult"' "$(grep -o '"kind":"[A-Za-z]*"' <<<"$out
 run --json '(H)2147483647=H'
 check "expansion bound" '"kind":"Unrecognised"' "$(grep -o '"kind":"[A-Za-z]*"' <<<"$out")"
 
+# The extended language (--syntax extended): the examples a user types, as the user reads them.
+extended() {  # name, equation, expected result line
+    run --syntax extended --limit 64 "$2"
+    check "extended $1" "$3" "$out"
+}
+extended "ions" 'MnO₄⁻+Fe²⁺+H⁺=Mn²⁺+Fe³⁺+H₂O' 'MnO₄⁻+5Fe²⁺+8H⁺=Mn²⁺+5Fe³⁺+4H₂O'
+extended "electrons" 'Cr2O7^2-+H^++e^-=Cr^3++H2O' 'Cr2O7^2-+14H^++6e^-=2Cr^3++7H2O'
+extended "hydrate" 'CuSO4·5H2O=△=CuSO4+H2O' 'CuSO4·5H2O=△=CuSO4+5H2O'
+extended "condition after arrow" 'N2+H2⇌(高温高压,催化剂)NH3' 'N2+3H2⇌(高温高压,催化剂)2NH3'
+extended "full-width" 'Ｃａ（ＯＨ）２＋ＣＯ２＝ＣａＣＯ３↓＋Ｈ２Ｏ' 'Ca(OH)2+CO2=CaCO3↓+H2O'
+extended "gas mark" 'KMnO4=△=K2MnO4+MnO2+O2↑' '2KMnO4=△=K2MnO4+MnO2+O2↑'
+extended "spaces" 'H2 + O2 = H2O' '2H2+O2=2H2O'
+extended "ion sum" 'Fe^3++e^-=Fe^2+' 'Fe^3++e^-=Fe^2+'
+run --syntax extended --limit 64 '2H2+O2=点燃=2H2O'
+check "extended coefficient" '2H2+O2=点燃=2H2O' "$out"
+check "extended coefficient note" '注意: H2前的系数2不参与配平，已忽略
+注意: H2O前的系数2不参与配平，已忽略' "$err"
+run --syntax extended --limit 300 --coefficients 'K4[Fe(CN)6]+KMnO4+H2SO4=KHSO4+Fe2(SO4)3+MnSO4+HNO3+CO2+H2O'
+check "extended nested brackets" "10,122,299,162,5,122,60,60,188" "$out"
+run --syntax extended --json 'Cu + Fe3+ = Cu2+ + Fe2+'
+check "extended json refusal" '{"equation":"Cu + Fe3+ = Cu2+ + Fe2+","kind":"Unrecognised","kind_value":1,"title":"错误","icon":16,"message":"无法识别待配平方程式！\r\n第9个字符：加号前后缺少物质：离子的电荷请写作Fe^3+，或用上标","result":"","solutions":[],"error_position":9,"error_hint":"加号前后缺少物质：离子的电荷请写作Fe^3+，或用上标"}' "$out"
+run --syntax extended --json '2H2+O2=2H2O'
+check "extended json notes" '[[2,1,2]],"notes":["H2前的系数2不参与配平，已忽略","H2O前的系数2不参与配平，已忽略"]}' "${out#*\"solutions\":}"
+run --syntax extended 'MnO4-+H^+=Mn^2++H2O'
+check "extended plain refusal" "错误: 无法识别待配平方程式！
+第5个字符：数字后的负号有歧义：请写作MnO4^-、SO4^2-，或用上标" "$err"
+run --syntax spec 'H2 + O2 = H2O'
+check "--syntax spec reads the default language" "错误: 无法识别待配平方程式！" "$err"
+run --syntax other 'H2=H2'
+check "unknown syntax status" 2 "$status"
+
 echo "cli end to end: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -2,6 +2,7 @@
 // closing while a job runs.
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTest>
@@ -9,6 +10,7 @@
 
 #include "Encoding.h"
 #include "FatalErrorBox.h"
+#include "TableRows.h"
 #include "UiTestSupport.h"
 #include "job/MainWindowControls.h"
 #include "job/MakerAddress.h"
@@ -95,7 +97,6 @@ struct StopCase {
     const char* name;
     Press press;
 };
-void PrintTo(const StopCase& row, std::ostream* out) { *out << row.name; }
 
 class PressingStop : public MainWindowTest, public ::testing::WithParamInterface<StopCase> {};
 
@@ -142,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(Window, PressingStop,
                          ::testing::Values(StopCase{"Mouse", Press::Mouse}, StopCase{"Space", Press::Space},
                                            StopCase{"Return", Press::Return}, StopCase{"Enter", Press::Enter},
                                            StopCase{"SpaceReleasedElsewhere", Press::SpaceReleasedElsewhere}),
-                         [](const ::testing::TestParamInfo<StopCase>& info) { return std::string(info.param.name); });
+                         RowName());
 
 struct JobCase {
     const char* name;
@@ -153,7 +154,8 @@ struct JobCase {
     int kind;
     QMessageBox::Icon icon;
     const char* title;
-    const char* message;  // nullptr: the summary naming one result
+    const char* message;    // nullptr: the summary naming one result
+    bool extended = false;  // 扩展语法 ticked
 };
 // Names the row in test output instead of dumping its bytes.
 
@@ -165,6 +167,7 @@ TEST_P(FullJob, ResultAndClosingMessage) {
     Edit(kEquationBox).setText(Q(job.equation));
     Edit(kCoefficientLimitBox).setText(Q(job.coefficientLimit));
     if (job.coefficientsOnly) Radio(kCoefficientsOnlyRadio).click();
+    Control<QCheckBox>("复选框1").setChecked(job.extended);
     EXPECT_EQ(Radio(kBalancedEquationRadio).isChecked(), !job.coefficientsOnly);
     Start();
     ASSERT_TRUE(WaitForJobEnd());
@@ -196,6 +199,23 @@ INSTANTIATE_TEST_SUITE_P(
                                   "无法识别待配平方程式！"},
                           JobCase{"ElementsNotConserved", "H2=O2", "16", false, "", 2, QMessageBox::Warning, "警告",
                                   "元素种类不守恒！"})),
+    [](const auto& info) {
+        return std::string(std::get<JobCase>(info.param).name) +
+               (std::get<SearchEngine>(info.param) == SearchEngine::Lattice ? "Lattice" : "Reference");
+    });
+
+// The same jobs with 扩展语法 ticked, and one with it left off.
+INSTANTIATE_TEST_SUITE_P(
+    Extended, FullJob,
+    ::testing::Combine(
+        ::testing::Values(SearchEngine::Lattice, SearchEngine::Reference),
+        ::testing::Values(
+            JobCase{"Ions", "MnO₄⁻+Fe²⁺+H⁺=Mn²⁺+Fe³⁺+H₂O", "16", false, "MnO₄⁻+5Fe²⁺+8H⁺=Mn²⁺+5Fe³⁺+4H₂O", 4,
+                    QMessageBox::Information, "信息", nullptr, true},
+            JobCase{"Refusal", "MnO4-+H⁺=Mn²⁺+H₂O", "16", false, "", 1, QMessageBox::Critical, "错误",
+                    "无法识别待配平方程式！\r\n第5个字符：数字后的负号有歧义：请写作MnO4^-、SO4^2-，或用上标", true},
+            JobCase{"OffReadsTheProgramsOwn", "H₂+O₂=H₂O", "16", false, "", 1, QMessageBox::Critical, "错误",
+                    "无法识别待配平方程式！"})),
     [](const auto& info) {
         return std::string(std::get<JobCase>(info.param).name) +
                (std::get<SearchEngine>(info.param) == SearchEngine::Lattice ? "Lattice" : "Reference");

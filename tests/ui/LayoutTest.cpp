@@ -2,6 +2,7 @@
 // caption, font and starting settings, and the windows' own size, title and frame.
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -15,6 +16,7 @@
 #include "Pictures.h"
 #include "QtTranslation.h"
 #include "SplashWindow.h"
+#include "TableRows.h"
 #include "UiTestSupport.h"
 #include "UsageWindow.h"
 #include "WindowControls.h"
@@ -57,6 +59,7 @@ const ControlRow kControls[] = {
     {"MainWindow", "分组框2", "QGroupBox", "SettingsPage", {8, 128, 248, 128}, "结果显示", Font::Small14, "结果显示"},
     {"MainWindow", "单选框1", "QRadioButton", "分组框2", {24, 32, 200, 24}, "只显示配平系数", Font::Small14, "只显示配平系数"},
     {"MainWindow", "单选框2", "QRadioButton", "分组框2", {24, 72, 200, 24}, "显示配平后的方程式", Font::Small14, "显示配平后的方程式"},
+    {"MainWindow", "复选框1", "QCheckBox", "SettingsPage", {96, 256, 200, 32}, "扩展语法", Font::Small14, "扩展语法"},
     {"UsageWindow", "标签1", "QLabel", "UsageWindow", {16, 8, 216, 40}, "Qivara化学方程式配平器", Font::Default, "Qivara化学方程式配平器"},
     {"UsageWindow", "标签3", "QLabel", "UsageWindow", {288, 8, 88, 24}, "演示", Font::Default, "演示"},
     {"UsageWindow", "标签2", "QLabel", "UsageWindow", {8, 64, 240, 56}, "中间连接用=；\n数字大写；\n只能出现一个括号\n", Font::Default, "中间连接用=；\n数字大写；\n只能出现一个括号\n"},
@@ -135,6 +138,7 @@ TEST_F(Layout, StartingSettingsOfTheMainWindow) {
     EXPECT_EQ(window->Controls().ReadInteger(kEquationBox, Property::InputMode), kInputNormal);
     EXPECT_FALSE(Radio(kCoefficientsOnlyRadio).isChecked());
     EXPECT_TRUE(Radio(kBalancedEquationRadio).isChecked());
+    EXPECT_FALSE(Control<QCheckBox>("复选框1").isChecked()) << "the extended language is off at start";
     EXPECT_FALSE(Button(kStartStopButton).isDefault());
     EXPECT_FALSE(Button(kSettingsButton).isDefault());
     EXPECT_EQ(window->findChild<QStackedWidget*>(Q(kPageContainer))->currentIndex(), 0);
@@ -203,7 +207,6 @@ struct ScreenCase {
     const char* name;
     double scale;  // QT_SCALE_FACTOR on a 1024 x 768 screen
 };
-void PrintTo(const ScreenCase& row, std::ostream* out) { *out << row.name; }
 
 class FitsTheScreen : public Layout, public ::testing::WithParamInterface<ScreenCase> {};
 
@@ -240,7 +243,7 @@ TEST_P(FitsTheScreen, WindowsAndPicturesFit) {
 INSTANTIATE_TEST_SUITE_P(Window, FitsTheScreen,
                          ::testing::Values(ScreenCase{"Scale1", 1.0}, ScreenCase{"Scale1_5", 1.5},
                                            ScreenCase{"Scale2", 2.0}),
-                         [](const ::testing::TestParamInfo<ScreenCase>& info) { return std::string(info.param.name); });
+                         RowName());
 
 TEST_F(MainWindowTest, UsageButtonOpensTheUsageWindowModally) {
     QString opened;

@@ -1,6 +1,7 @@
 // What typing, pasting and leaving the boxes does: InputFilter, the limit boxes' guard and clamp,
 // the equation box's byte limit, and the settings button.
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QStackedWidget>
@@ -52,13 +53,15 @@ protected:
 struct TypingCase {
     const char* name;
     const char* typed;
-    const char* expected;  // what 编辑框1 holds after typing into "H2"
+    const char* expected;   // what 编辑框1 holds after typing into "H2"
+    bool extended = false;  // 扩展语法 ticked
 };
 // Names the row in test output instead of dumping its bytes.
 
 class EquationTyping : public Typing, public ::testing::WithParamInterface<TypingCase> {};
 
 TEST_P(EquationTyping, InputFilterKeepsOnlyTheAllowedSet) {
+    window->findChild<QCheckBox*>(Q("复选框1"))->setChecked(GetParam().extended);
     EXPECT_EQ(TypeInto(kEquationBox, Q("H2"), Q(GetParam().typed)), Q(GetParam().expected));
 }
 
@@ -67,7 +70,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(TypingCase{"Letters", "aZqB", "H2aZqB"}, TypingCase{"Digits", "0123456789", "H20123456789"},
                       TypingCase{"BracketsPlusEquals", "(OH)+=", "H2(OH)+="}, TypingCase{"Space", " ", "H2"},
                       TypingCase{"SquareBrackets", "[]{}", "H2"}, TypingCase{"Punctuation", "-*.,_^", "H2"},
-                      TypingCase{"NonAscii", "中é２", "H2"}, TypingCase{"Mixed", "O 2[x]", "H2O2x"}),
+                      TypingCase{"NonAscii", "中é２", "H2"}, TypingCase{"Mixed", "O 2[x]", "H2O2x"},
+                      TypingCase{"ExtendedTakesEveryCharacter", "²⁺ ＋[e]·△^-", "H2²⁺ ＋[e]·△^-", true}),
     RowName());
 
 TEST_F(Typing, BackspaceAndEditingKeysStillWork) {
@@ -104,6 +108,15 @@ TEST_F(Typing, EquationBoxTakesNoKeystrokeBeyond256Bytes) {
     const QString full(256, QLatin1Char('H'));
     EXPECT_EQ(TypeInto(kEquationBox, full, Q("O")), full);
     EXPECT_EQ(TypeInto(kEquationBox, QString(255, QLatin1Char('H')), Q("OO")), QString(255, QLatin1Char('H')) + Q("O"));
+}
+
+// With 扩展语法 ticked the limit counts characters: 256 double-byte characters fit, a 257th not.
+TEST_F(Typing, ExtendedSyntaxLimitsCharactersNotBytes) {
+    window->findChild<QCheckBox*>(Q("复选框1"))->setChecked(true);
+    const QString full(256, QChar(0x6C34));
+    EXPECT_EQ(TypeInto(kEquationBox, full.left(255), Q("水水")), full);
+    window->findChild<QCheckBox*>(Q("复选框1"))->setChecked(false);
+    EXPECT_EQ(TypeInto(kEquationBox, QString(), Q("H₂")), Q("H"));
 }
 
 TEST_F(Typing, ClipboardShortcutsWorkInTheEquationBox) {
@@ -299,7 +312,6 @@ struct LinkCase {
     Qt::Key key;  // Qt::Key_unknown: a mouse click on the link's text
     bool opens;   // whether the desktop could open the address
 };
-void PrintTo(const LinkCase& row, std::ostream* out) { *out << row.name; }
 
 class LinkUse : public Typing, public ::testing::WithParamInterface<LinkCase> {};
 
@@ -346,7 +358,7 @@ INSTANTIATE_TEST_SUITE_P(Window, LinkUse,
                                            LinkCase{"Enter", Qt::Key_Enter, true},
                                            LinkCase{"Space", Qt::Key_Space, true},
                                            LinkCase{"NoBrowser", Qt::Key_Return, false}),
-                         [](const ::testing::TestParamInfo<LinkCase>& info) { return std::string(info.param.name); });
+                         RowName());
 
 TEST_F(MainWindowTest, SettingsToggleTwiceReturnsToTheMainPage) {
     auto* pages = window->findChild<QStackedWidget*>(Q(kPageContainer));

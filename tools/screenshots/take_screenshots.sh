@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Uses the program as a person would, by keyboard after the splash, on an X server (Xvfb) with a
 # window manager (openbox), and writes PNGs of the screen at each stop:
-#   1-splash.png, 2-closing-message.png, 3-main-result.png, 4-settings.png, 5-usage.png
+#   1-splash.png, 2-closing-message.png, 3-main-result.png, 4-settings.png, 5-usage.png,
+#   then with 扩展语法 ticked and an ionic equation typed:
+#   6-extended-settings.png, 7-extended-message.png, 8-extended-result.png
 # Keys and clicks are real X events sent with xdotool.
 #   tools/screenshots/take_screenshots.sh [OUTPUT-FOLDER]   (default: tools/screenshots/)
 set -euo pipefail
@@ -52,3 +54,20 @@ shot 4-settings.png
 key space shift+Tab space            # back, then the usage button
 shot 5-usage.png 2
 key Escape
+sleep 1
+
+# The extended language: settings, tick 扩展语法 (by mouse: it takes no Tab stop), back, type an
+# ionic equation with sub- and superscripts, balance it.
+window=$(xdotool search --name 'Qivara方程式配平器' | head -1)
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.5; }
+key Tab space                        # from the usage button to the settings button, press it
+click 120 272                        # 扩展语法
+shot 6-extended-settings.png
+click 48 272                         # back to the main page
+click 150 72                         # into the equation box
+key ctrl+a BackSpace
+xdotool type --delay 60 'MnO₄⁻+Fe²⁺+H⁺=Mn²⁺+Fe³⁺+H₂O'
+key Tab Tab space                    # the start button, already "开始": starts
+shot 7-extended-message.png 2
+key Return
+shot 8-extended-result.png
