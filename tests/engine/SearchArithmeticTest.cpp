@@ -21,6 +21,7 @@ namespace {
 
 constexpr Int kTwo64 = static_cast<Int>(1) << 64;
 constexpr Int kTwo63 = static_cast<Int>(1) << 63;
+constexpr Int kHuge = (static_cast<Int>(1) << 70) + 1;
 
 struct DivisionCase {
     const char* name;
@@ -185,11 +186,25 @@ TEST(LastLevelJump, NextCompletableAgainstTrial) {
         {"GapBelowOneWithZeroSlope", {MakePairBound(-1, 3, 0, 1)}, 1, 50, 2},
         {"NothingUpToHi", {MakePairBound(-1, 3, 0, 1)}, 1, 1, std::nullopt},
         // s = 7t and s = 5t + 9 meet only at t = 4.5: never.
-        {"TwoLinesNeverMeetOnIntegers", {MakePairBound(-7, 1, 0, 0), MakePairBound(-5, 1, 9, 9)}, -20, 20,
+        {"TwoLinesNeverMeetOnIntegers",
+         {MakePairBound(-7, 1, 0, 0), MakePairBound(-5, 1, 9, 9)},
+         -20,
+         20,
          std::nullopt},
         // -3 <= 2t - 5s <= -3 with s >= 3: t = 1 mod 5 and t >= 6.
         {"CongruenceAndFloor", {MakePairBound(2, -5, -3, -3), MakePairBound(0, 1, 3, 100)}, -10, 60, 6},
         {"NegativeRange", {MakePairBound(1, -4, 0, 0), MakePairBound(0, 1, -100, -2)}, -50, 0, -48},
+        // s = t and 0 <= s <= 5 with coefficients near 2^70: the pair's products leave 128 bits.
+        {"ProductsPast128Bits",
+         {MakePairBound(-kHuge, kHuge, 0, 0), MakePairBound(0, kHuge + 2, 0, 5 * (kHuge + 2))},
+         3,
+         50,
+         3},
+        {"ProductsPast128BitsNone",
+         {MakePairBound(-kHuge, kHuge, 0, 0), MakePairBound(0, kHuge + 2, 0, 5 * (kHuge + 2))},
+         6,
+         50,
+         std::nullopt},
     };
     for (const JumpCase& c : cases) {
         const std::optional<Int> next = walk::NextCompletable(c.bounds, c.from, c.hi, {});
@@ -205,7 +220,8 @@ TEST(LastLevelJump, NextCompletableAgainstTrial) {
     }
     std::stop_source stop;
     stop.request_stop();
-    EXPECT_FALSE(walk::NextCompletable({MakePairBound(1, -2, 0, 0)}, 1, 50, stop.get_token())) << "stop ends it";
+    EXPECT_FALSE(walk::NextCompletable(std::vector{MakePairBound(1, -2, 0, 0)}, Int{1}, Int{50}, stop.get_token()))
+        << "stop ends it";
 }
 
 }  // namespace
