@@ -6,24 +6,23 @@
 namespace qivara {
 namespace {
 
-using exact::Int;
-
 // The one relation sum u_c column_c = 0 among the given columns of `rows` (as many rows as
 // columns less one) into `u`, primitive with its first nonzero entry positive; false when the
 // rows' rank is lower. Fraction-free elimination keeps every step exact. `a` is scratch space.
-bool ColumnRelation(const std::vector<IntegerRow>& rows, const std::vector<std::size_t>& columns, IntegerRow& a,
-                    IntegerRow& u) {
+template <typename T>
+bool ColumnRelation(const std::vector<RowOf<T>>& rows, const std::vector<std::size_t>& columns, RowOf<T>& a,
+                    RowOf<T>& u) {
     const std::size_t k = columns.size();
     const std::size_t m = rows.size();
     a.resize(m * k);
-    const auto at = [&a, k](std::size_t r, std::size_t c) -> Int& { return a[r * k + c]; };
+    const auto at = [&a, k](std::size_t r, std::size_t c) -> T& { return a[r * k + c]; };
     for (std::size_t r = 0; r < m; ++r) {
         for (std::size_t c = 0; c < k; ++c) at(r, c) = rows[r][columns[c]];
     }
     std::size_t pivotColumn[64];  // m < 64: the callers' kernels are far smaller
     std::size_t pivots = 0;
     std::size_t freeColumn = k;
-    Int previous = 1;
+    T previous = 1;
     for (std::size_t c = 0; c < k; ++c) {
         std::size_t p = pivots;
         while (p < m && at(p, c) == 0) ++p;
@@ -51,30 +50,31 @@ bool ColumnRelation(const std::vector<IntegerRow>& rows, const std::vector<std::
     u[freeColumn] = 1;
     for (std::size_t r = m; r-- > 0;) {
         const std::size_t c = pivotColumn[r];
-        Int sum = 0;
+        T sum = 0;
         for (std::size_t cc = c + 1; cc < k; ++cc) sum = exact::Add(sum, exact::Mul(at(r, cc), u[cc]));
         // a[r][c] u_c + sum = 0: scale everything by a[r][c] / g so that u_c = -sum / g is whole.
-        const Int g = exact::Gcd(sum, at(r, c));
-        const Int scale = g == 0 ? 1 : exact::Quotient(at(r, c), g);
+        const T g = exact::Gcd(sum, at(r, c));
+        const T scale = g == 0 ? T(1) : exact::Quotient(at(r, c), g);
         if (scale != 1) {
-            for (Int& value : u) value = exact::Mul(value, scale);
+            for (T& value : u) value = exact::Mul(value, scale);
         }
-        u[c] = g == 0 ? 0 : exact::Neg(exact::Quotient(sum, g));
+        u[c] = g == 0 ? T(0) : exact::Neg(exact::Quotient(sum, g));
     }
-    Int common = 0;
-    for (const Int value : u) common = exact::Gcd(common, value);
-    const auto first = std::find_if(u.begin(), u.end(), [](Int value) { return value != 0; });
+    T common = 0;
+    for (const T& value : u) common = exact::Gcd(common, value);
+    const auto first = std::find_if(u.begin(), u.end(), [](const T& value) { return value != 0; });
     if (first == u.end()) return false;
     if (*first < 0) common = exact::Neg(common);
-    for (Int& value : u) value = exact::Quotient(value, common);
+    for (T& value : u) value = exact::Quotient(value, common);
     return true;
 }
 
 }  // namespace
 
-std::vector<IntegerRow> Cocircuits(const KernelBasis& basis, std::size_t budget) {
+template <typename T>
+std::vector<RowOf<T>> CocircuitsOf(const KernelBasisOf<T>& basis, std::size_t budget) {
     const std::size_t d = basis.Dimension();
-    std::vector<IntegerRow> found;
+    std::vector<RowOf<T>> found;
     if (d < 3 || d >= 64) return found;  // ColumnRelation keeps fewer than 64 pivots
     const std::size_t n = basis.vectors.front().size();
     std::vector<std::size_t> owner(n, 0);  // last level whose vector is nonzero there
@@ -84,7 +84,7 @@ std::vector<IntegerRow> Cocircuits(const KernelBasis& basis, std::size_t budget)
         }
     }
     std::vector<std::size_t> columns;
-    IntegerRow scratch, relation;
+    RowOf<T> scratch, relation;
     for (std::size_t j = d - 1; j-- > 0;) {
         std::size_t tried = 0;
         std::vector<std::size_t> deeper;
@@ -104,7 +104,7 @@ std::vector<IntegerRow> Cocircuits(const KernelBasis& basis, std::size_t budget)
             std::sort(columns.begin(), columns.end());
             try {
                 if (!ColumnRelation(basis.vectors, columns, scratch, relation)) continue;
-                IntegerRow u(n, 0);
+                RowOf<T> u(n, T(0));
                 for (std::size_t k = 0; k < columns.size(); ++k) u[columns[k]] = relation[k];
                 found.push_back(std::move(u));
             } catch (const exact::ArithmeticOverflow&) {
@@ -116,5 +116,8 @@ std::vector<IntegerRow> Cocircuits(const KernelBasis& basis, std::size_t budget)
     found.erase(std::unique(found.begin(), found.end()), found.end());
     return found;
 }
+
+template std::vector<IntegerRow> CocircuitsOf(const KernelBasis&, std::size_t);
+template std::vector<WideRow> CocircuitsOf(const KernelBasisOf<exact::Wide>&, std::size_t);
 
 }  // namespace qivara

@@ -16,6 +16,11 @@ namespace qivara {
 // level (each relation is evaluated at every node, so more of them cost more than they prune).
 // Kernels of dimension below 3 get none (the element rows and the last-level jump are exact
 // enough there).
-std::vector<IntegerRow> Cocircuits(const KernelBasis& basis, std::size_t budget);
+template <typename T>
+std::vector<RowOf<T>> CocircuitsOf(const KernelBasisOf<T>& basis, std::size_t budget);
+
+inline std::vector<IntegerRow> Cocircuits(const KernelBasis& basis, std::size_t budget) {
+    return CocircuitsOf(basis, budget);
+}
 
 }  // namespace qivara

@@ -5,18 +5,25 @@
 namespace qivara {
 namespace {
 
-using exact::Int;
-
 // row -= q * pivotRow
-void SubtractMultiple(IntegerRow& row, const IntegerRow& pivotRow, Int q) {
+template <typename T>
+void SubtractMultiple(RowOf<T>& row, const RowOf<T>& pivotRow, const T& q) {
     if (q == 0) return;
     for (std::size_t i = 0; i < row.size(); ++i) row[i] = exact::Sub(row[i], exact::Mul(q, pivotRow[i]));
 }
 
+// The integer nearest a / b for b != 0, floor(a / b + 1/2): subtracting that multiple leaves a
+// remainder of at most half the divisor, which keeps the entries of the rows small.
+template <typename T>
+T NearestQuotient(const T& a, const T& b) {
+    return exact::FloorDiv(exact::Add(exact::Mul(a, 2), b), exact::Mul(b, 2));
+}
+
 // Unimodular row operations on rows[first..] until at most rows[first] has a nonzero entry in
-// `column` (Euclid's algorithm across the rows). Returns false when the column is already zero
-// there. Unimodular steps keep the rows a basis of the same lattice.
-bool EliminateColumn(std::vector<IntegerRow>& rows, std::size_t first, std::size_t column) {
+// `column` (Euclid's algorithm across the rows, with remainders of least magnitude). Returns false
+// when the column is already zero there. Unimodular steps keep the rows a basis of the same lattice.
+template <typename T>
+bool EliminateColumn(std::vector<RowOf<T>>& rows, std::size_t first, std::size_t column) {
     for (;;) {
         std::size_t smallest = rows.size();
         for (std::size_t r = first; r < rows.size(); ++r) {
@@ -29,7 +36,7 @@ bool EliminateColumn(std::vector<IntegerRow>& rows, std::size_t first, std::size
         bool othersZero = true;
         for (std::size_t r = first + 1; r < rows.size(); ++r) {
             if (rows[r][column] == 0) continue;
-            SubtractMultiple(rows[r], rows[first], exact::FloorDiv(rows[r][column], rows[first][column]));
+            SubtractMultiple(rows[r], rows[first], NearestQuotient(rows[r][column], rows[first][column]));
             othersZero = othersZero && rows[r][column] == 0;
         }
         if (othersZero) return true;
@@ -38,11 +45,12 @@ bool EliminateColumn(std::vector<IntegerRow>& rows, std::size_t first, std::size
 
 }  // namespace
 
-KernelBasis IntegerKernel(const std::vector<IntegerRow>& rows, std::size_t columns) {
+template <typename T>
+KernelBasisOf<T> IntegerKernelOf(const std::vector<RowOf<T>>& rows, std::size_t columns) {
     // Reduce [A^T | I] by unimodular row operations until the A^T part is in echelon form: the
     // rows whose A^T part became zero carry, in their I part, a basis of the integer kernel.
     const std::size_t equations = rows.size();
-    std::vector<IntegerRow> work(columns, IntegerRow(equations + columns, 0));
+    std::vector<RowOf<T>> work(columns, RowOf<T>(equations + columns, T(0)));
     for (std::size_t i = 0; i < columns; ++i) {
         for (std::size_t e = 0; e < equations; ++e) work[i][e] = rows[e][i];
         work[i][equations + i] = 1;
@@ -51,18 +59,18 @@ KernelBasis IntegerKernel(const std::vector<IntegerRow>& rows, std::size_t colum
     for (std::size_t e = 0; e < equations && rank < columns; ++e) {
         if (EliminateColumn(work, rank, e)) ++rank;
     }
-    std::vector<IntegerRow> kernel;
+    std::vector<RowOf<T>> kernel;
     for (std::size_t r = rank; r < columns; ++r)
         kernel.emplace_back(work[r].begin() + static_cast<std::ptrdiff_t>(equations), work[r].end());
 
     // Hermite form of the kernel basis: echelon, positive pivots, entries above reduced.
-    KernelBasis basis;
+    KernelBasisOf<T> basis;
     std::size_t placed = 0;
     for (std::size_t column = 0; column < columns && placed < kernel.size(); ++column) {
         if (!EliminateColumn(kernel, placed, column)) continue;
-        IntegerRow& pivotRow = kernel[placed];
+        RowOf<T>& pivotRow = kernel[placed];
         if (pivotRow[column] < 0) {
-            for (Int& value : pivotRow) value = exact::Neg(value);
+            for (T& value : pivotRow) value = exact::Neg(value);
         }
         for (std::size_t r = 0; r < placed; ++r) {
             SubtractMultiple(kernel[r], pivotRow, exact::FloorDiv(kernel[r][column], pivotRow[column]));
@@ -72,6 +80,18 @@ KernelBasis IntegerKernel(const std::vector<IntegerRow>& rows, std::size_t colum
     }
     basis.vectors = std::move(kernel);
     return basis;
+}
+
+template KernelBasisOf<exact::Int> IntegerKernelOf(const std::vector<IntegerRow>&, std::size_t);
+template KernelBasisOf<exact::Wide> IntegerKernelOf(const std::vector<WideRow>&, std::size_t);
+
+std::vector<WideRow> Widened(const std::vector<IntegerRow>& rows) {
+    std::vector<WideRow> wide;
+    for (const IntegerRow& row : rows) {
+        WideRow& out = wide.emplace_back();
+        for (const exact::Int value : row) out.push_back(exact::Widened(value));
+    }
+    return wide;
 }
 
 }  // namespace qivara

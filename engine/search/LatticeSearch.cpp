@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <type_traits>
 
 #include "search/Cocircuits.h"
 #include "search/LatticeWalk.h"
@@ -37,66 +38,79 @@ std::optional<IntegerRow> SignedChargeRow(const SearchProblem& problem) {
     return SignedElementRows(charge).front();
 }
 
-CoefficientVector ToCoefficients(const IntegerRow& x) {
+template <typename T>
+CoefficientVector ToCoefficients(const RowOf<T>& x) {
     CoefficientVector c(x.size());
     for (std::size_t i = 0; i < x.size(); ++i) c[x.size() - 1 - i] = static_cast<std::int64_t>(x[i]);
     return c;
 }
 
-bool Balanced(const std::vector<IntegerRow>& rows, const IntegerRow& x) {
-    for (const IntegerRow& row : rows) {
-        Int sum = 0;
+template <typename T>
+bool Balanced(const std::vector<RowOf<T>>& rows, const RowOf<T>& x) {
+    for (const RowOf<T>& row : rows) {
+        T sum = 0;
         for (std::size_t i = 0; i < x.size(); ++i) sum = exact::Add(sum, exact::Mul(row[i], x[i]));
         if (sum != 0) return false;
     }
     return true;
 }
 
+// The walk in integers of type T: the problem's rows, the kernel, the cocircuits and the walk.
+template <typename T>
 SearchResult WalkLatticeOnce(const SearchProblem& problem, const SearchControl& control) {
+    const auto rowsOf = [](std::vector<IntegerRow> rows) {
+        if constexpr (std::is_same_v<T, Int>) {
+            return rows;
+        } else {
+            return Widened(rows);
+        }
+    };
     SearchResult result;
     if (control.stop.stop_requested()) {
         result.stopped = true;
         return result;
     }
     const std::size_t n = problem.SpeciesCount();
-    const std::vector<IntegerRow> elementRows = SignedElementRows(problem);
+    const std::vector<RowOf<T>> elementRows = rowsOf(SignedElementRows(problem));
     // What a balanced vector conserves: every element and, when there is one, the charge.
-    std::vector<IntegerRow> conserved = elementRows;
-    if (std::optional<IntegerRow> charge = SignedChargeRow(problem)) conserved.push_back(std::move(*charge));
+    std::vector<RowOf<T>> conserved = elementRows;
+    if (std::optional<IntegerRow> charge = SignedChargeRow(problem)) conserved.push_back(rowsOf({*charge}).front());
 
     // Only the all-ones vector is examined; its one full test records it if it is balanced
     // (with nothing recorded yet, the multiple filter passes it).
     if (problem.coefficientLimit <= 1) {
-        const IntegerRow ones(n, 1);
+        const RowOf<T> ones(n, T(1));
         if (Balanced(conserved, ones)) result.solutions.push_back(ToCoefficients(ones));
         return result;
     }
-    const Int limit = problem.coefficientLimit;
+    const T limit = problem.coefficientLimit;
 
     if (problem.resultLimit <= 0) {
         // The reference stops after the full test of the first vector whose AtomBalance is 0:
         // the first point of the lattice of that one equation (atoms only: a charge is none),
         // recorded if it is balanced.
-        IntegerRow atomRow(n, 0);
-        for (const IntegerRow& row : elementRows) {
+        RowOf<T> atomRow(n, T(0));
+        for (const RowOf<T>& row : elementRows) {
             for (std::size_t i = 0; i < n; ++i) atomRow[i] = exact::Add(atomRow[i], row[i]);
         }
-        LatticeWalk walk(IntegerKernel({atomRow}, n), {atomRow}, {}, limit, control.stop);
-        const std::optional<IntegerRow> first = walk.FirstPoint();
+        LatticeWalkOf<T> walk(IntegerKernelOf<T>({atomRow}, n), {atomRow}, {}, limit, control.stop);
+        const std::optional<RowOf<T>> first = walk.FirstPoint();
         result.stopped = walk.Stopped();
+        result.widened = !std::is_same_v<T, Int>;
         if (first && Balanced(conserved, *first)) result.solutions.push_back(ToCoefficients(*first));
         return result;
     }
 
-    KernelBasis basis = IntegerKernel(conserved, n);
+    KernelBasisOf<T> basis = IntegerKernelOf<T>(conserved, n);
     // Beyond the element rows, cocircuits let the walk's propagation prove subtrees empty. Per
     // level, 16 measured best over generated kernels of dimension 3 to 5 (qivara-bench): 4 let
     // some walks wander, 32 make every node dearer.
     constexpr std::size_t kCocircuitBudget = 16;
-    std::vector<IntegerRow> cocircuits = Cocircuits(basis, kCocircuitBudget);
-    LatticeWalk walk(std::move(basis), conserved, std::move(cocircuits), limit, control.stop);
-    for (const IntegerRow& x : walk.FilteredRecords(problem.resultLimit)) result.solutions.push_back(ToCoefficients(x));
+    std::vector<RowOf<T>> cocircuits = CocircuitsOf(basis, kCocircuitBudget);
+    LatticeWalkOf<T> walk(std::move(basis), conserved, std::move(cocircuits), limit, control.stop);
+    for (const RowOf<T>& x : walk.FilteredRecords(problem.resultLimit)) result.solutions.push_back(ToCoefficients(x));
     result.stopped = walk.Stopped();
+    result.widened = !std::is_same_v<T, Int>;
     return result;
 }
 
@@ -104,9 +118,10 @@ SearchResult WalkLatticeOnce(const SearchProblem& problem, const SearchControl& 
 
 SearchResult LatticeWalkSearch(const SearchProblem& problem, const SearchControl& control) {
     try {
-        return WalkLatticeOnce(problem, control);
+        return WalkLatticeOnce<Int>(problem, control);
     } catch (const exact::ArithmeticOverflow&) {
-        return ReferenceSearch(problem, control);
+        // The same walk again in wide integers: exact at any size, slower only where 128 bits end.
+        return WalkLatticeOnce<exact::Wide>(problem, control);
     }
 }
 

@@ -17,8 +17,8 @@ namespace qivara {
 // Polls control.stop in every loop; control.onExamined is not called.
 SearchResult LatticeSearch(const SearchProblem& problem, const SearchControl& control);
 
-// The lattice walk alone. All arithmetic is exact 128-bit; should an absurd input need more, it
-// falls back to ReferenceSearch, which is exact but slow.
+// The lattice walk alone. Its arithmetic is checked 128-bit; should an input need more (huge
+// counts make huge kernel entries), the walk runs again in wide integers (SearchResult::widened).
 SearchResult LatticeWalkSearch(const SearchProblem& problem, const SearchControl& control);
 
 // Vectors the literal enumeration may examine before LatticeSearch switches to the lattice.

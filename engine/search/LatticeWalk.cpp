@@ -9,17 +9,16 @@
 namespace qivara {
 namespace {
 
-using exact::Int;
-using walk::kUnbounded;
 using walk::Narrow;
 
 // Range of sum u_i x_i over the coordinates `free` marks, each x_i in [1, limit].
-std::pair<Int, Int> FreeRange(const IntegerRow& u, const std::vector<bool>& free, Int limit) {
-    Int low = 0;
-    Int high = 0;
+template <typename T>
+std::pair<T, T> FreeRange(const RowOf<T>& u, const std::vector<bool>& free, T limit) {
+    T low = 0;
+    T high = 0;
     for (std::size_t i = 0; i < u.size(); ++i) {
         if (!free[i] || u[i] == 0) continue;
-        const Int atLimit = exact::Mul(u[i], limit);
+        const T atLimit = exact::Mul(u[i], limit);
         low = exact::Add(low, std::min(u[i], atLimit));
         high = exact::Add(high, std::max(u[i], atLimit));
     }
@@ -28,14 +27,15 @@ std::pair<Int, Int> FreeRange(const IntegerRow& u, const std::vector<bool>& free
 
 }  // namespace
 
-LatticeWalk::LatticeWalk(KernelBasis basis, std::vector<IntegerRow> relations, std::vector<IntegerRow> cocircuits,
-                         Int limit, std::stop_token stop)
+template <typename T>
+LatticeWalkOf<T>::LatticeWalkOf(KernelBasisOf<T> basis, std::vector<RowOf<T>> relations,
+                                std::vector<RowOf<T>> cocircuits, T limit, std::stop_token stop)
     : m_basis(std::move(basis)),
       m_relations(std::move(relations)),
       m_alwaysUsed(m_relations.size()),
       m_limit(limit),
       m_stop(std::move(stop)) {
-    for (IntegerRow& u : cocircuits) m_relations.push_back(std::move(u));
+    for (RowOf<T>& u : cocircuits) m_relations.push_back(std::move(u));
     const std::size_t d = m_basis.Dimension();
     m_size = d == 0 ? 0 : m_basis.vectors.front().size();
     m_owner.assign(m_size, -1);
@@ -52,7 +52,7 @@ LatticeWalk::LatticeWalk(KernelBasis basis, std::vector<IntegerRow> relations, s
     // Per level: the coordinates deeper levels fix, their steps, and each relation split into
     // what the level's t multiplies, what is already fixed and what is still free.
     m_free.assign(d, {});
-    m_step.assign(d, IntegerRow(m_size, 0));
+    m_step.assign(d, RowOf<T>(m_size, 0));
     m_levelRelations.assign(d, {});
     for (std::size_t j = 0; j < d; ++j) {
         for (std::size_t i = 0; i < m_size; ++i) {
@@ -61,7 +61,7 @@ LatticeWalk::LatticeWalk(KernelBasis basis, std::vector<IntegerRow> relations, s
         }
         if (j + 1 == d) continue;  // the last level fixes everything: no relation says more
         for (std::size_t r = 0; r < m_relations.size(); ++r) {
-            const IntegerRow& u = m_relations[r];
+            const RowOf<T>& u = m_relations[r];
             LevelRelation relation;
             for (std::size_t i = 0; i < m_size; ++i) {
                 if (u[i] == 0 || m_owner[i] < 0) continue;
@@ -86,19 +86,21 @@ LatticeWalk::LatticeWalk(KernelBasis basis, std::vector<IntegerRow> relations, s
     m_freeHigh.assign(m_size, 0);
     m_termLow.assign(m_size, 0);
     m_termHigh.assign(m_size, 0);
-    m_inheritedLow.assign(d, IntegerRow(m_size, 0));
-    m_inheritedHigh.assign(d, IntegerRow(m_size, 0));
+    m_inheritedLow.assign(d, RowOf<T>(m_size, 0));
+    m_inheritedHigh.assign(d, RowOf<T>(m_size, 0));
 }
 
-bool LatticeWalk::Polled() {
+template <typename T>
+bool LatticeWalkOf<T>::Polled() {
     if (m_stop.stop_requested()) m_stopped = true;
     return m_stopped;
 }
 
-bool LatticeWalk::Place(std::size_t level, Int t) {
+template <typename T>
+bool LatticeWalkOf<T>::Place(std::size_t level, T t) {
     m_t[level] = t;
-    const IntegerRow& partial = m_partial[level];
-    const IntegerRow& b = m_basis.vectors[level];
+    const RowOf<T>& partial = m_partial[level];
+    const RowOf<T>& b = m_basis.vectors[level];
     bool clear = true;
     for (std::size_t i : m_owned[level]) {
         m_x[i] = exact::Add(partial[i], exact::Mul(t, b[i]));
@@ -107,17 +109,18 @@ bool LatticeWalk::Place(std::size_t level, Int t) {
     return clear;
 }
 
-LatticeWalk::Outcome LatticeWalk::Descend(std::size_t level) {
+template <typename T>
+typename LatticeWalkOf<T>::Outcome LatticeWalkOf<T>::Descend(std::size_t level) {
     const std::size_t d = m_basis.Dimension();
-    Int lo, hi;
+    T lo, hi;
     if (!LevelInterval(level, lo, hi)) return Outcome::Empty;
     if (level + 1 == d) return LastLevel(lo, hi);
     if (level + 2 == d) PrepareLastBounds();
     int emptyInARow = 0;
-    for (Int t = lo; t <= hi;) {
+    for (T t = lo; t <= hi;) {
         if (Polled()) return Outcome::Halt;
         if (level + 2 == d) {
-            const std::optional<Int> next = walk::NextCompletable(m_lastBounds, t, hi, m_stop);
+            const std::optional<T> next = walk::NextCompletable(m_lastBounds, t, hi, m_stop);
             if (!next) return Polled() ? Outcome::Halt : Outcome::Continue;
             t = *next;
         }
@@ -125,9 +128,9 @@ LatticeWalk::Outcome LatticeWalk::Descend(std::size_t level) {
             ++t;
             continue;
         }
-        IntegerRow& below = m_partial[level + 1];
-        const IntegerRow& partial = m_partial[level];
-        const IntegerRow& b = m_basis.vectors[level];
+        RowOf<T>& below = m_partial[level + 1];
+        const RowOf<T>& partial = m_partial[level];
+        const RowOf<T>& b = m_basis.vectors[level];
         for (std::size_t i = 0; i < m_size; ++i) below[i] = exact::Add(partial[i], exact::Mul(t, b[i]));
         const Outcome outcome = Descend(level + 1);
         if (outcome == Outcome::Halt) return outcome;
@@ -144,17 +147,18 @@ LatticeWalk::Outcome LatticeWalk::Descend(std::size_t level) {
     return Outcome::Continue;
 }
 
-LatticeWalk::Outcome LatticeWalk::LastLevel(Int lo, Int hi) {
+template <typename T>
+typename LatticeWalkOf<T>::Outcome LatticeWalkOf<T>::LastLevel(T lo, T hi) {
     const std::size_t last = m_basis.Dimension() - 1;
-    Int common = 0;  // gcd of t_0..t_{d-2}; the point's gcd is gcd(common, s)
+    T common = 0;  // gcd of t_0..t_{d-2}; the point's gcd is gcd(common, s)
     if (m_mode == Mode::Filtered) {
         for (std::size_t l = 0; l < last; ++l) common = exact::Gcd(common, m_t[l]);
         if (common == 0) {  // one-dimensional: only s = +-1 is coprime, and x_0 > 0 needs s > 0
-            lo = std::max<Int>(lo, 1);
-            hi = std::min<Int>(hi, 1);
+            lo = std::max<T>(lo, 1);
+            hi = std::min<T>(hi, 1);
         }
     }
-    for (Int s = lo; s <= hi; ++s) {
+    for (T s = lo; s <= hi; ++s) {
         if (Polled()) return Outcome::Halt;
         if (m_mode == Mode::Filtered && exact::Gcd(common, s) != 1) continue;
         if (!Place(last, s)) continue;
@@ -168,42 +172,45 @@ LatticeWalk::Outcome LatticeWalk::LastLevel(Int lo, Int hi) {
     return Outcome::Continue;
 }
 
-void LatticeWalk::PrepareLastBounds() {
+template <typename T>
+void LatticeWalkOf<T>::PrepareLastBounds() {
     const std::size_t d = m_basis.Dimension();
-    const IntegerRow& partial = m_partial[d - 2];
-    const IntegerRow& a = m_basis.vectors[d - 2];
-    const IntegerRow& b = m_basis.vectors[d - 1];
+    const RowOf<T>& partial = m_partial[d - 2];
+    const RowOf<T>& a = m_basis.vectors[d - 2];
+    const RowOf<T>& b = m_basis.vectors[d - 1];
     m_lastBounds.clear();
     // 1 <= partial + a t + b s <= L for every coordinate the last level fixes.
     for (std::size_t i : m_owned[d - 1])
         m_lastBounds.push_back(
-            walk::MakePairBound(a[i], b[i], exact::Sub(1, partial[i]), exact::Sub(m_limit, partial[i])));
+            walk::MakePairBound<T>(a[i], b[i], exact::Sub(1, partial[i]), exact::Sub(m_limit, partial[i])));
 }
 
-Int LatticeWalk::RecordableCount() const {
+template <typename T>
+T LatticeWalkOf<T>::RecordableCount() const {
     // Recorded points differ in every coordinate, so no coordinate holds more records than the
     // values it can take: multiples of its column's gcd within its bounds.
-    Int fewest = kUnbounded;
+    T fewest = walk::Unbounded<T>();
     for (std::size_t i = 0; i < m_size; ++i) {
-        Int step = 0;
-        for (const IntegerRow& b : m_basis.vectors) step = exact::Gcd(step, b[i]);
+        T step = 0;
+        for (const RowOf<T>& b : m_basis.vectors) step = exact::Gcd(step, b[i]);
         if (step == 0) return 0;
-        Int lo = 1;
-        Int hi = m_limit;
-        for (const IntegerRow& u : m_relations) {
+        T lo = 1;
+        T hi = m_limit;
+        for (const RowOf<T>& u : m_relations) {
             if (u[i] == 0) continue;
             std::vector<bool> others(m_size, true);
             others[i] = false;
             const auto [restMin, restMax] = FreeRange(u, others, m_limit);
             Narrow(u[i], 0, exact::Neg(restMax), exact::Neg(restMin), lo, hi);
         }
-        const Int count = lo > hi ? 0 : exact::FloorDiv(hi, step) - exact::CeilDiv(lo, step) + 1;
-        fewest = std::min(fewest, std::max<Int>(count, 0));
+        const T count = lo > hi ? 0 : exact::FloorDiv(hi, step) - exact::CeilDiv(lo, step) + 1;
+        fewest = std::min(fewest, std::max<T>(count, 0));
     }
     return fewest;
 }
 
-void LatticeWalk::Run() {
+template <typename T>
+void LatticeWalkOf<T>::Run() {
     const std::size_t d = m_basis.Dimension();
     m_found.clear();
     m_stopped = false;
@@ -212,20 +219,22 @@ void LatticeWalk::Run() {
         if (owner < 0) return;  // a coordinate is 0 on the whole lattice: nothing lies in the box
     }
     m_t.assign(d, 0);
-    m_partial.assign(d, IntegerRow(m_size, 0));
+    m_partial.assign(d, RowOf<T>(m_size, 0));
     m_x.assign(m_size, 0);
     m_used.assign(m_size, {});
     Descend(0);
 }
 
-std::optional<IntegerRow> LatticeWalk::FirstPoint() {
+template <typename T>
+std::optional<RowOf<T>> LatticeWalkOf<T>::FirstPoint() {
     m_mode = Mode::FirstPoint;
     Run();
     if (m_found.empty()) return std::nullopt;
     return m_found.front();
 }
 
-std::vector<IntegerRow> LatticeWalk::FilteredRecords(std::int64_t maxRecords) {
+template <typename T>
+std::vector<RowOf<T>> LatticeWalkOf<T>::FilteredRecords(std::int64_t maxRecords) {
     m_mode = Mode::Filtered;
     m_maxRecords = maxRecords;
     m_recordable = RecordableCount();
@@ -233,5 +242,8 @@ std::vector<IntegerRow> LatticeWalk::FilteredRecords(std::int64_t maxRecords) {
     Run();
     return std::move(m_found);
 }
+
+template class LatticeWalkOf<exact::Int>;
+template class LatticeWalkOf<exact::Wide>;
 
 }  // namespace qivara

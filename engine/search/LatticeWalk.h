@@ -1,6 +1,6 @@
 #pragma once
 // Depth-first walk over the points of an integer kernel inside the box [1, L]^n, in
-// lexicographic order of the coordinates.
+// lexicographic order of the coordinates, in either of the search's integer widths (IntegerKernel.h).
 
 #include <cstdint>
 #include <optional>
@@ -25,23 +25,24 @@ namespace qivara {
 // into the longest one propagation proves dead, by doubling and bisection. At the last-but-one
 // level it also jumps straight to the next value that leaves the last level a non-empty interval.
 // The stop token is polled in every loop; a stopped walk reports Stopped() and what it had.
-class LatticeWalk {
+template <typename T>
+class LatticeWalkOf {
 public:
     // `limit` is L >= 1. The basis must span the whole integer kernel (see IntegerKernel).
     // `relations` are used at every level; `cocircuits` (relations of minimal support) only at
     // the levels where they tie few free coordinates together.
-    LatticeWalk(KernelBasis basis, std::vector<IntegerRow> relations, std::vector<IntegerRow> cocircuits,
-                exact::Int limit, std::stop_token stop);
+    LatticeWalkOf(KernelBasisOf<T> basis, std::vector<RowOf<T>> relations, std::vector<RowOf<T>> cocircuits, T limit,
+                  std::stop_token stop);
 
     // The lexicographically first point in the box, if any.
-    std::optional<IntegerRow> FirstPoint();
+    std::optional<RowOf<T>> FirstPoint();
 
     // The points the multiple filter records, in order, stopping after `maxRecords` (>= 1): a
     // point is recorded when its entries are coprime and none of its coordinates equals the same
     // coordinate of a point already recorded. Points with a common divisor g > 1 are skipped
     // without a test: x / g comes earlier and either was recorded or was rejected by a point that
     // rejects x as well.
-    std::vector<IntegerRow> FilteredRecords(std::int64_t maxRecords);
+    std::vector<RowOf<T>> FilteredRecords(std::int64_t maxRecords);
 
     bool Stopped() const { return m_stopped; }
 
@@ -54,52 +55,55 @@ private:
     // coordinates fixed by levels <= j taken at t_j = 0 (`fixedTerms`, read from m_partial[j])
     // + sum of u_i x_i over the coordinates deeper levels fix (`freeTerms`).
     struct LevelRelation {
-        exact::Int tCoefficient = 0;
-        std::vector<std::pair<std::size_t, exact::Int>> fixedTerms, freeTerms;
+        T tCoefficient = 0;
+        std::vector<std::pair<std::size_t, T>> fixedTerms, freeTerms;
     };
 
     void Run();
     bool Polled();
-    bool LevelInterval(std::size_t level, exact::Int& lo, exact::Int& hi);
-    bool Propagate(std::size_t level, exact::Int& lo, exact::Int& hi);
-    bool SettleLevel(std::size_t level, exact::Int& lo, exact::Int& hi) const;
+    bool LevelInterval(std::size_t level, T& lo, T& hi);
+    bool Propagate(std::size_t level, T& lo, T& hi);
+    bool SettleLevel(std::size_t level, T& lo, T& hi) const;
     bool SettleFree(std::size_t level, std::size_t i);
-    bool HoldsUsed(std::size_t level, exact::Int t) const;
-    exact::Int DeadRunEnd(std::size_t level, exact::Int t, exact::Int hi);
-    bool Place(std::size_t level, exact::Int t);
+    bool HoldsUsed(std::size_t level, T t) const;
+    T DeadRunEnd(std::size_t level, T t, T hi);
+    bool Place(std::size_t level, T t);
     Outcome Descend(std::size_t level);
-    Outcome LastLevel(exact::Int lo, exact::Int hi);
+    Outcome LastLevel(T lo, T hi);
     void PrepareLastBounds();
-    exact::Int RecordableCount() const;
+    T RecordableCount() const;
 
-    KernelBasis m_basis;
-    std::vector<IntegerRow> m_relations;  // the ones used everywhere first, then the cocircuits
+    KernelBasisOf<T> m_basis;
+    std::vector<RowOf<T>> m_relations;  // the ones used everywhere first, then the cocircuits
     std::size_t m_alwaysUsed = 0;
-    exact::Int m_limit;
+    T m_limit;
     std::stop_token m_stop;
     std::size_t m_size = 0;                         // n coordinates
     std::vector<int> m_owner;                       // last level whose vector is nonzero there; -1: none
     std::vector<std::vector<std::size_t>> m_owned;  // coordinates each level fixes
     std::vector<std::vector<std::size_t>> m_free;   // coordinates deeper levels fix, per level
-    std::vector<IntegerRow> m_step;                 // m_step[j][i]: gcd of b_l[i] over l >= j
+    std::vector<RowOf<T>> m_step;                   // m_step[j][i]: gcd of b_l[i] over l >= j
     std::vector<std::vector<LevelRelation>> m_levelRelations;
-    exact::Int m_largestCoefficient = 0;  // over every level's relations, t's included
-    IntegerRow m_constant;                // scratch of one propagation: each relation's fixed part
-    IntegerRow m_freeLow, m_freeHigh;     // ranges of the free coordinates during a propagation
-    IntegerRow m_termLow, m_termHigh;     // ranges of one relation's free terms
+    T m_largestCoefficient = 0;      // over every level's relations, t's included
+    RowOf<T> m_constant;             // scratch of one propagation: each relation's fixed part
+    RowOf<T> m_freeLow, m_freeHigh;  // ranges of the free coordinates during a propagation
+    RowOf<T> m_termLow, m_termHigh;  // ranges of one relation's free terms
     // The free coordinates' ranges at the last node of each level, where the next level starts.
-    std::vector<IntegerRow> m_inheritedLow, m_inheritedHigh;
+    std::vector<RowOf<T>> m_inheritedLow, m_inheritedHigh;
 
     Mode m_mode = Mode::FirstPoint;
-    std::vector<exact::Int> m_t;
-    std::vector<IntegerRow> m_partial;  // m_partial[j][i] = sum_{l<j} t_l b_l[i]
-    IntegerRow m_x;
-    std::vector<walk::PairBound> m_lastBounds;             // the last level's bounds below the current t
+    std::vector<T> m_t;
+    std::vector<RowOf<T>> m_partial;  // m_partial[j][i] = sum_{l<j} t_l b_l[i]
+    RowOf<T> m_x;
+    std::vector<walk::PairBoundOf<T>> m_lastBounds;        // the last level's bounds below the current t
     std::vector<std::unordered_set<std::int64_t>> m_used;  // recorded values per coordinate
-    std::vector<IntegerRow> m_found;
+    std::vector<RowOf<T>> m_found;
     std::int64_t m_maxRecords = 1;
-    exact::Int m_recordable = 0;  // no more records than this are possible
+    T m_recordable = 0;  // no more records than this are possible
     bool m_stopped = false;
 };
+
+// The walk in checked 128-bit integers: what every real equation needs, several times faster.
+using LatticeWalk = LatticeWalkOf<exact::Int>;
 
 }  // namespace qivara

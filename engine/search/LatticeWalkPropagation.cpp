@@ -10,15 +10,14 @@
 
 namespace qivara {
 
-using exact::Int;
-using walk::kUnbounded;
 using walk::Narrow;
 
-bool LatticeWalk::LevelInterval(std::size_t level, Int& lo, Int& hi) {
-    lo = -kUnbounded;
-    hi = kUnbounded;
-    const IntegerRow& partial = m_partial[level];
-    const IntegerRow& b = m_basis.vectors[level];
+template <typename T>
+bool LatticeWalkOf<T>::LevelInterval(std::size_t level, T& lo, T& hi) {
+    lo = -walk::Unbounded<T>();
+    hi = walk::Unbounded<T>();
+    const RowOf<T>& partial = m_partial[level];
+    const RowOf<T>& b = m_basis.vectors[level];
     for (std::size_t i : m_owned[level]) Narrow(b[i], partial[i], 1, m_limit, lo, hi);
     if (lo > hi) return false;
     if (level + 1 == m_basis.Dimension()) return true;
@@ -33,12 +32,13 @@ bool LatticeWalk::LevelInterval(std::size_t level, Int& lo, Int& hi) {
 
 // Whether t gives a coordinate the level fixes a value a recorded point holds there (only values
 // inside the box are ever recorded).
-bool LatticeWalk::HoldsUsed(std::size_t level, Int t) const {
+template <typename T>
+bool LatticeWalkOf<T>::HoldsUsed(std::size_t level, T t) const {
     if (m_mode != Mode::Filtered) return false;
-    const IntegerRow& partial = m_partial[level];
-    const IntegerRow& b = m_basis.vectors[level];
+    const RowOf<T>& partial = m_partial[level];
+    const RowOf<T>& b = m_basis.vectors[level];
     for (std::size_t i : m_owned[level]) {
-        const Int x = exact::Add(partial[i], exact::Mul(t, b[i]));
+        const T x = exact::Add(partial[i], exact::Mul(t, b[i]));
         if (x >= 1 && x <= m_limit && m_used[i].count(static_cast<std::int64_t>(x)) != 0) return true;
     }
     return false;
@@ -46,7 +46,8 @@ bool LatticeWalk::HoldsUsed(std::size_t level, Int t) const {
 
 // Moves the ends of the level's t range off values that give a coordinate a recorded value.
 // Each recorded value stops at most one t, so this takes few steps.
-bool LatticeWalk::SettleLevel(std::size_t level, Int& lo, Int& hi) const {
+template <typename T>
+bool LatticeWalkOf<T>::SettleLevel(std::size_t level, T& lo, T& hi) const {
     while (lo <= hi && HoldsUsed(level, lo)) lo = exact::Add(lo, 1);
     while (lo <= hi && HoldsUsed(level, hi)) hi = exact::Sub(hi, 1);
     return lo <= hi;
@@ -54,11 +55,12 @@ bool LatticeWalk::SettleLevel(std::size_t level, Int& lo, Int& hi) const {
 
 // Moves the ends of free coordinate i's range onto the values it can take below `level` (its
 // residue modulo the step) and off the values a recorded point holds there.
-bool LatticeWalk::SettleFree(std::size_t level, std::size_t i) {
-    const Int step = m_step[level][i];
-    const Int residue = m_partial[level][i];
-    Int& lo = m_freeLow[i];
-    Int& hi = m_freeHigh[i];
+template <typename T>
+bool LatticeWalkOf<T>::SettleFree(std::size_t level, std::size_t i) {
+    const T step = m_step[level][i];
+    const T residue = m_partial[level][i];
+    T& lo = m_freeLow[i];
+    T& hi = m_freeHigh[i];
     lo = exact::Add(residue, exact::Mul(exact::CeilDiv(exact::Sub(lo, residue), step), step));
     hi = exact::Add(residue, exact::Mul(exact::FloorDiv(exact::Sub(hi, residue), step), step));
     if (m_mode == Mode::Filtered) {
@@ -75,7 +77,8 @@ bool LatticeWalk::SettleFree(std::size_t level, std::size_t i) {
 // relations a narrowing touches, proved fewer subtrees empty than it cost (qivara-bench).
 // Only true statements about points the walk could record or return are used, so an empty
 // range proves that no t in [lo, hi] leads to one; otherwise [lo, hi] is narrowed to the t that may.
-bool LatticeWalk::Propagate(std::size_t level, Int& lo, Int& hi) {
+template <typename T>
+bool LatticeWalkOf<T>::Propagate(std::size_t level, T& lo, T& hi) {
     if (!SettleLevel(level, lo, hi)) return false;
     for (std::size_t i : m_free[level]) {
         m_freeLow[i] = level == 0 ? 1 : m_inheritedLow[level - 1][i];
@@ -83,29 +86,29 @@ bool LatticeWalk::Propagate(std::size_t level, Int& lo, Int& hi) {
         if (!SettleFree(level, i)) return false;
     }
     const std::vector<LevelRelation>& relations = m_levelRelations[level];
-    const IntegerRow& partial = m_partial[level];
+    const RowOf<T>& partial = m_partial[level];
     m_constant.resize(relations.size());
-    Int largestConstant = 0;
+    T largestConstant = 0;
     for (std::size_t r = 0; r < relations.size(); ++r) {
-        Int constant = 0;
+        T constant = 0;
         for (const auto& [i, u] : relations[r].fixedTerms) constant = exact::Add(constant, exact::Mul(u, partial[i]));
         m_constant[r] = constant;
         largestConstant = std::max(largestConstant, exact::Abs(constant));
     }
     // Ranges only narrow from here, so when the widest sum a relation could reach fits 63 bits
     // the sums below are taken in plain 64-bit arithmetic, which is several times faster.
-    const Int reach = std::max({m_limit, exact::Abs(lo), exact::Abs(hi)});
-    const bool plain64 = exact::Add(exact::Mul(exact::Mul(m_largestCoefficient, reach), static_cast<Int>(m_size + 1)),
-                                    largestConstant) < (static_cast<Int>(1) << 62);
-    const auto termRange = [](Int coefficient, Int low, Int high) {
-        const Int a = exact::Mul(coefficient, low);
-        const Int b = exact::Mul(coefficient, high);
+    const T reach = std::max({m_limit, exact::Abs(lo), exact::Abs(hi)});
+    const bool plain64 = exact::Add(exact::Mul(exact::Mul(m_largestCoefficient, reach), static_cast<T>(m_size + 1)),
+                                    largestConstant) < (static_cast<T>(1) << 62);
+    const auto termRange = [](T coefficient, T low, T high) {
+        const T a = exact::Mul(coefficient, low);
+        const T b = exact::Mul(coefficient, high);
         return std::pair{std::min(a, b), std::max(a, b)};
     };
     for (std::size_t r = 0; r < relations.size(); ++r) {
         const LevelRelation& relation = relations[r];
         const auto [tLow, tHigh] = termRange(relation.tCoefficient, lo, hi);
-        Int low, high;
+        T low, high;
         if (plain64) {
             auto low64 = static_cast<std::int64_t>(m_constant[r] + tLow);
             auto high64 = static_cast<std::int64_t>(m_constant[r] + tHigh);
@@ -136,18 +139,18 @@ bool LatticeWalk::Propagate(std::size_t level, Int& lo, Int& hi) {
         if (low > 0 || high < 0) return false;
         // A term lies in [its high - high, its low - low]: the others must bring the sum to 0.
         // Only a term wider than the slack on one side of 0 can narrow.
-        const Int slack = std::min(high, exact::Neg(low));
+        const T slack = std::min(high, exact::Neg(low));
         if (relation.tCoefficient != 0 && tHigh - tLow > slack) {
-            const Int oldLo = lo, oldHi = hi;
+            const T oldLo = lo, oldHi = hi;
             Narrow(relation.tCoefficient, 0, exact::Sub(tHigh, high), exact::Sub(tLow, low), lo, hi);
             if ((lo != oldLo || hi != oldHi) && !SettleLevel(level, lo, hi)) return false;
         }
         for (std::size_t k = 0; k < relation.freeTerms.size(); ++k) {
             const auto& [i, u] = relation.freeTerms[k];
-            const Int termLow = m_termLow[k];
-            const Int termHigh = m_termHigh[k];
+            const T termLow = m_termLow[k];
+            const T termHigh = m_termHigh[k];
             if (termHigh - termLow <= slack) continue;
-            const Int oldLo = m_freeLow[i], oldHi = m_freeHigh[i];
+            const T oldLo = m_freeLow[i], oldHi = m_freeHigh[i];
             Narrow(u, 0, exact::Sub(termHigh, high), exact::Sub(termLow, low), m_freeLow[i], m_freeHigh[i]);
             if ((m_freeLow[i] != oldLo || m_freeHigh[i] != oldHi) && !SettleFree(level, i)) return false;
         }
@@ -157,23 +160,24 @@ bool LatticeWalk::Propagate(std::size_t level, Int& lo, Int& hi) {
 
 // The largest m <= hi such that propagation proves every t in [from, m] dead, found by doubling
 // the probe and then bisecting; from - 1 when from itself may live.
-Int LatticeWalk::DeadRunEnd(std::size_t level, Int from, Int hi) {
-    Int dead = exact::Sub(from, 1);
-    Int step = 1;
+template <typename T>
+T LatticeWalkOf<T>::DeadRunEnd(std::size_t level, T from, T hi) {
+    T dead = exact::Sub(from, 1);
+    T step = 1;
     while (dead < hi && !Polled()) {
-        const Int probe = std::min(hi, exact::Add(dead, step));
-        Int lo = from;
-        Int top = probe;
+        const T probe = std::min(hi, exact::Add(dead, step));
+        T lo = from;
+        T top = probe;
         if (!Propagate(level, lo, top)) {
             dead = probe;
             step = exact::Mul(step, 2);
             continue;
         }
         // [from, dead] is dead, [from, probe] is not proven so: bisect between them.
-        Int low = exact::Add(dead, 1);
-        Int high = exact::Sub(probe, 1);
+        T low = exact::Add(dead, 1);
+        T high = exact::Sub(probe, 1);
         while (low <= high && !Polled()) {
-            const Int middle = low + (high - low) / 2;
+            const T middle = low + (high - low) / 2;
             lo = from;
             top = middle;
             if (!Propagate(level, lo, top)) {
@@ -187,5 +191,17 @@ Int LatticeWalk::DeadRunEnd(std::size_t level, Int from, Int hi) {
     }
     return dead;
 }
+
+// The members defined here, for both widths (the rest are instantiated in LatticeWalk.cpp).
+#define QIVARA_WALK_PROPAGATION(T)                                          \
+    template bool LatticeWalkOf<T>::LevelInterval(std::size_t, T&, T&);     \
+    template bool LatticeWalkOf<T>::HoldsUsed(std::size_t, T) const;        \
+    template bool LatticeWalkOf<T>::SettleLevel(std::size_t, T&, T&) const; \
+    template bool LatticeWalkOf<T>::SettleFree(std::size_t, std::size_t);   \
+    template bool LatticeWalkOf<T>::Propagate(std::size_t, T&, T&);         \
+    template T LatticeWalkOf<T>::DeadRunEnd(std::size_t, T, T);
+QIVARA_WALK_PROPAGATION(exact::Int)
+QIVARA_WALK_PROPAGATION(exact::Wide)
+#undef QIVARA_WALK_PROPAGATION
 
 }  // namespace qivara

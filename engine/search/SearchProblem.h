@@ -39,6 +39,7 @@ struct SearchProblem {
 struct SearchResult {
     std::vector<CoefficientVector> solutions;  // recorded, in order; never divided
     bool stopped = false;                      // a stop request ended the search early
+    bool widened = false;                      // the lattice walk needed integers past 128 bits
 };
 
 // Called with every vector the reference enumeration examines, before its test.

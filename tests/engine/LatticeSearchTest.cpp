@@ -27,7 +27,7 @@ constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 
 // Five elements with random counts up to 2^31: the kernel's entries need more than 128 bits, so
-// the lattice walk gives up and the literal enumeration answers.
+// the lattice walk runs in wide integers.
 const std::string kKernelPast128Bits =
     "H1904615677O1624002029C986026653N117628830S147806609+H1800426751O1345499494C795511701N105433559S8781"
     "15724+H729053695O1704103303C1870626076N166716597S1487394071=H396591249O1703301250C799981517N16660639"
@@ -343,6 +343,29 @@ TEST(LatticeSearchLargeLimits, SingleProductRecordsMatchASmallBox) {
     EXPECT_GE(records, 600u);
 }
 
+// Where the 128-bit walk used to give up, checked against the literal search: a kernel whose
+// entries leave 128 bits (the walk runs in wide integers) and a pair of last-level bounds whose
+// coefficients' products leave 128 bits at limit 40 (taken in wide integers on the spot).
+TEST(LatticeSearchLargeLimits, FormerOverflowSitesMatchTheReference) {
+    struct Case {
+        const char* name;
+        std::string equation;
+        std::int32_t limit, resultLimit;
+        bool widened;
+    } cases[] = {
+        {"KernelEntriesPast128Bits", kKernelPast128Bits, 3, 16, true},
+        {"PairSlopePast128Bits", "H9592056O6423621C2774956=C1037958+H2210275+O2302273C190995+H5881584O866855C7659864",
+         40, 16, false},
+    };
+    for (const Case& c : cases) {
+        const SearchProblem problem = test::ProblemFor(c.equation, c.limit, c.resultLimit);
+        const SearchResult walk = LatticeWalkSearch(problem, {});
+        EXPECT_EQ(walk.solutions, ReferenceSearch(problem, {}).solutions) << c.name;
+        EXPECT_FALSE(walk.stopped) << c.name;
+        EXPECT_EQ(walk.widened, c.widened) << c.name;
+    }
+}
+
 TEST(LatticeSearchLargeLimits, ResultLimitZeroFindsFirstAtomBalance) {
     // Reference: H2O=H2O2 at limit 5 ends at (4,3), unbalanced; the same holds at any limit.
     EXPECT_TRUE(LatticeWalkSearch(test::ProblemFor("H2O=H2O2", kMax, 0), {}).solutions.empty());
@@ -403,7 +426,7 @@ TEST(IntegerKernel, EchelonBasisOfTheWholeKernel) {
     EXPECT_EQ(IntegerKernel({{2, -4}}, 2).vectors, (std::vector<IntegerRow>{{2, 1}}));
     EXPECT_EQ(IntegerKernel({{1, -1}}, 2).vectors, (std::vector<IntegerRow>{{1, 1}}));
     EXPECT_EQ(IntegerKernel({{0, 0}}, 2).Dimension(), 2u);
-    // The fallback the walk relies on: a kernel past 128 bits throws, never wraps.
+    // What sends the walk to wide integers: a kernel past 128 bits throws, never wraps.
     const SearchProblem past = test::ProblemFor(kKernelPast128Bits, 3, 1);
     std::vector<IntegerRow> pastRows;
     for (const auto& counts : past.elementCounts) {
