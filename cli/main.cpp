@@ -7,6 +7,7 @@
 
 #include "CliOptions.h"
 #include "RunEquation.h"
+#include "Utf8Arguments.h"
 
 namespace {
 
@@ -31,8 +32,9 @@ void PrintPlain(const qivara::cli::EquationReport& report) {
 
 int main(int argc, char** argv) {
     using namespace qivara::cli;
+    UseByteStreams();
     std::ios::sync_with_stdio(false);
-    const ParsedOptions parsed = ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc));
+    const ParsedOptions parsed = ParseCliOptions(Utf8Arguments(argc, argv));
     if (!parsed.options) {
         std::cerr << "qivara-balancer-cli: " << parsed.error << "\n\n" << UsageText();
         return 2;

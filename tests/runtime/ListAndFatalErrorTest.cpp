@@ -2,6 +2,7 @@
 
 #include "Encoding.h"
 #include "FatalError.h"
+#include "FatalExitStatus.h"
 #include "List.h"
 
 namespace qivara::test {
@@ -31,14 +32,14 @@ TEST(List, AppendStoresACopy) {
 TEST(ListDeathTest, PositionZeroIsError4) {
     List<int> list;
     list.ListAppend(1);
-    EXPECT_EXIT(list.ListAt(0), testing::ExitedWithCode(255),
+    EXPECT_EXIT(list.ListAt(0), testing::ExitedWithCode(testing_support::kFatalExitStatus),
                 "错误代码：4\r\n\r\n错误信息：数组成员引用下标必须大于等于1");
 }
 
 TEST(ListDeathTest, PositionAfterLastIsError1) {
     List<int> list;
     list.ListAppend(1);
-    EXPECT_EXIT(list.ListAt(2), testing::ExitedWithCode(255),
+    EXPECT_EXIT(list.ListAt(2), testing::ExitedWithCode(testing_support::kFatalExitStatus),
                 "错误代码：1\r\n\r\n错误信息：数组成员引用下标超出定义范围");
 }
 
@@ -59,7 +60,7 @@ TEST(FatalErrorDeathTest, InstalledHandlerShowsTheText) {
             SetFatalErrorHandler(&ShowByWritingMarker);
             RaiseFatalError(1, "x");
         },
-        testing::ExitedWithCode(255), "handler ran");
+        testing::ExitedWithCode(testing_support::kFatalExitStatus), "handler ran");
 }
 
 }  // namespace

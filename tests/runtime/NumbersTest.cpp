@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "FatalExitStatus.h"
 #include "Numbers.h"
 #include "TableRows.h"
 
@@ -73,7 +74,8 @@ TEST(RealRemainder, HasTheSignOfTheDividend) {
 
 TEST(RealRemainderDeathTest, ByZeroIsFatalWithoutErrorCode) {
     // Message text in code page 936 goes to stderr as UTF-8 through the default handler.
-    EXPECT_EXIT(RealRemainder(7, 0), testing::ExitedWithCode(255), "运行时出错!\r\n\r\n错误信息：不能求余数于零\r\n");
+    EXPECT_EXIT(RealRemainder(7, 0), testing::ExitedWithCode(testing_support::kFatalExitStatus),
+                "运行时出错!\r\n\r\n错误信息：不能求余数于零\r\n");
 }
 
 TEST(SortIntegers, BothDirections) {
