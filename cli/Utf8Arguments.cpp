@@ -1,9 +1,10 @@
 #include "Utf8Arguments.h"
 
 #ifdef _WIN32
-// windows.h first: shellapi.h builds on it.
 #include <windows.h>
-
+#endif
+// After windows.h, which shellapi.h builds on.
+#ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
@@ -48,7 +49,9 @@ void UseByteStreams() {
 
 #else
 
-std::vector<std::string> Utf8Arguments(int argc, char** argv) { return std::vector<std::string>(argv + 1, argv + argc); }
+std::vector<std::string> Utf8Arguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
 
 void UseByteStreams() {}
 
