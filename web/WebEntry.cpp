@@ -13,6 +13,7 @@ namespace {
 
 // Bits of the `flags` argument.
 constexpr int kCoefficientsOnly = 1;  // the display mode "只显示配平系数"
+constexpr int kExtendedSyntax = 2;    // the check box "扩展语法": the extended formula language
 
 }  // namespace
 
@@ -26,6 +27,7 @@ const char* qivara_balance(const char* equation, const char* limitText, const ch
     options.limitText = limitText;
     options.resultsText = resultsText;
     options.coefficientsOnly = (flags & kCoefficientsOnly) != 0;
+    if ((flags & kExtendedSyntax) != 0) options.syntax = qivara::FormulaSyntax::Extended;
     answer = qivara::cli::JsonLine(qivara::cli::RunEquation(equation, options));
     return answer.c_str();
 }
@@ -39,10 +41,5 @@ const char* qivara_clamp_limit(const char* text, int lowest, int highest) {
     clamped = qivara::NumberToText(static_cast<std::int64_t>(std::clamp<std::int32_t>(value, lowest, highest)));
     return clamped.c_str();
 }
-
-// The optional languages the engine offers, as bits: none yet. The page adds its check box
-// "扩展语法" when bit 0 is set here; the extended formula language sets it when it lands, together
-// with a flag bit of qivara_balance that selects it.
-int qivara_syntax_options() { return 0; }
 
 }  // extern "C"

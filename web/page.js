@@ -117,6 +117,7 @@
     // Typed characters are filtered; text that arrives another way (pasted, dropped) is not.
     function filterTyped(box, allowed) {
         box.addEventListener('beforeinput', (event) => {
+            if (box === equationBox && extendedSyntax.checked) return;  // every character, 256 at most
             if (event.inputType === 'insertText' && event.data !== null && !allowed.test(event.data)) {
                 event.preventDefault();
             }
@@ -136,7 +137,6 @@
         // Resolves with the milliseconds from the start of loading the page to a usable engine.
         ready: QivaraEngine().then((module) => {
             engine = module;
-            if (engine._qivara_syntax_options() & 1) $('extended-syntax-row').hidden = false;
             startButton.disabled = false;
             equationBox.focus();
             return performance.now();

@@ -47,6 +47,11 @@ function endToEndCases() {
         { name: 'largest limits, two', equation: 'H2+O2=H2O+H2O2', limit: '2147483647', results: '16', coefficientsOnly: true },
         { name: 'many groups', equation: bigGroups, limit: '1' },
         { name: 'expansion bound', equation: '(H)2147483647=H' },
+        // The extended language (the check box 扩展语法, --syntax extended).
+        { name: 'extended ions', equation: 'MnO₄⁻+Fe²⁺+H⁺=Mn²⁺+Fe³⁺+H₂O', limit: '64', extended: true },
+        { name: 'extended hydrate', equation: 'CuSO4·5H2O=△=CuSO4+H2O', extended: true },
+        { name: 'extended refusal', equation: 'Fe2-+H=Fe', extended: true },
+        { name: 'extended, standard text', equation: kExample, extended: true, coefficientsOnly: true },
     ];
 }
 
@@ -97,6 +102,7 @@ function generatedCases(count) {
 function cliAnswer(testCase) {
     const args = ['--json', '--limit', testCase.limit ?? kDefaults.limit, '--results', testCase.results ?? kDefaults.results];
     if (testCase.coefficientsOnly) args.push('--coefficients');
+    if (testCase.extended) args.push('--syntax', 'extended');
     // Standard input, like the page's box, takes an equation of any length.
     const run = spawnSync(cli, args, { input: testCase.equation + '\n', maxBuffer: 1 << 26 });
     if (run.status !== 0 && run.status !== 1) throw new Error(`${cli} ended with ${run.status}: ${run.stderr}`);
@@ -106,7 +112,7 @@ function cliAnswer(testCase) {
 // The page's answer through its controls: the settings page for the limits and the display mode
 // (visited only when they change), then the equation box, the start button and the closing
 // message, each typed key by key.
-const kDefaults = { limit: '16', results: '1', coefficientsOnly: false };
+const kDefaults = { limit: '16', results: '1', coefficientsOnly: false, extended: false };
 async function pageAnswer(page, testCase, settings) {
     const wanted = { ...kDefaults, ...testCase };
     const enter = async (box, text) => {
@@ -114,9 +120,10 @@ async function pageAnswer(page, testCase, settings) {
         await page.keyboard.press('Backspace');
         if (text !== '') await page.keyboard.type(text);
     };
-    if (['limit', 'results', 'coefficientsOnly'].some((key) => settings[key] !== wanted[key])) {
+    if (Object.keys(kDefaults).some((key) => settings[key] !== wanted[key])) {
         await page.click('#settings');
         await page.click(wanted.coefficientsOnly ? '#coefficients-only' : '#balanced');
+        await page.setChecked('#extended-syntax', wanted.extended);
         for (const [box, key] of [['#limit', 'limit'], ['#results', 'results']]) {
             if (/^[0-9]{1,2}$/.test(wanted[key])) {
                 await enter(box, wanted[key]);
@@ -127,9 +134,10 @@ async function pageAnswer(page, testCase, settings) {
             }
         }
         await page.click('#settings');
-        Object.assign(settings, { limit: wanted.limit, results: wanted.results, coefficientsOnly: wanted.coefficientsOnly });
+        for (const key of Object.keys(kDefaults)) settings[key] = wanted[key];
     }
-    if (/^[A-Za-z0-9()+=]{0,256}$/.test(testCase.equation)) {
+    const typeable = wanted.extended ? [...testCase.equation].length <= 256 : /^[A-Za-z0-9()+=]{0,256}$/.test(testCase.equation);
+    if (typeable) {
         await enter('#equation', testCase.equation);
     } else {
         // Longer than the box takes when typed, or characters the box's filter drops: pasted.
@@ -168,6 +176,7 @@ function pageAnswers(page, cases) {
         for (const testCase of cases) {
             $('settings').click();
             $(testCase.coefficientsOnly ? 'coefficients-only' : 'balanced').click();
+            $('extended-syntax').checked = Boolean(testCase.extended);
             $('limit').value = testCase.limit;
             $('results').value = testCase.results;
             $('settings').click();
@@ -270,6 +279,7 @@ try {
     const cases = [...typed, ...generated];
     await page.click('#settings');  // back to the window's defaults for what follows
     await page.click('#balanced');
+    await page.setChecked('#extended-syntax', false);
     await page.fill('#limit', kDefaults.limit);
     await page.fill('#results', kDefaults.results);
     await page.click('#settings');
