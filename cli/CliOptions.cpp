@@ -1,5 +1,7 @@
 #include "CliOptions.h"
 
+#include <cstdlib>
+
 namespace qivara::cli {
 
 std::string UsageText() {
@@ -7,7 +9,7 @@ std::string UsageText() {
     const std::string limitDefault(kCoefficientLimitBox.initial);
     const std::string resultsDefault(kResultLimitBox.initial);
     return "usage: qivara-balancer-cli [--limit TEXT] [--results TEXT] [--coefficients] [--json]\n"
-           "                           [--engine fast|reference] [EQUATION ...]\n"
+           "                           [--engine fast|reference] [--timeout SECONDS] [EQUATION ...]\n"
            "\n"
            "Balances each EQUATION (or each line of standard input when none is given) as the\n"
            "desktop program does, e.g. MnO2+KBr+H2SO4=MnSO4+KHSO4+Br2+H2O.\n"
@@ -21,9 +23,12 @@ std::string UsageText() {
            "  --coefficients   show coefficients only instead of balanced equations\n"
            "  --json           one JSON object per equation\n"
            "  --engine NAME    search engine: fast (default) or reference (the literal enumeration)\n"
+           "  --timeout SECONDS  stop an equation's search after SECONDS (e.g. 2.5) and go on with\n"
+           "                   the next one\n"
            "  --help           this text\n"
            "\n"
-           "Exit status: 0 when every equation was balanced, 1 when any was not, 2 on a usage error.\n";
+           "Exit status: 0 when every equation was balanced, 1 when any was not, 2 on a usage error,\n"
+           "3 when any equation ran past --timeout, 4 when any ran out of memory (the larger wins).\n";
 }
 
 ParsedOptions ParseCliOptions(const std::vector<std::string>& arguments) {
@@ -52,6 +57,14 @@ ParsedOptions ParseCliOptions(const std::vector<std::string>& arguments) {
             options.json = true;
         } else if (argument == "--help") {
             options.help = true;
+        } else if (argument == "--timeout") {
+            std::string text;
+            if (!value(text)) return {std::nullopt, "--timeout needs a value"};
+            char* end = nullptr;
+            const double seconds = std::strtod(text.c_str(), &end);
+            if (text.empty() || *end != '\0' || !(seconds > 0) || seconds > 1e6)
+                return {std::nullopt, "--timeout needs a number of seconds above 0 (at most 1000000)"};
+            options.timeoutSeconds = seconds;
         } else if (argument == "--engine") {
             std::string name;
             if (!value(name)) return {std::nullopt, "--engine needs a value"};

@@ -13,10 +13,13 @@ struct EquationReport {
     JobOutcome outcome;
     std::string title;  // UTF-8; empty when no message box was shown
     std::int32_t icon = 0;
-    std::string message;  // UTF-8, the full closing message
-    std::string result;   // UTF-8, the result box's content
+    std::string message;    // UTF-8, the full closing message
+    std::string result;     // UTF-8, the result box's content
+    bool timedOut = false;  // --timeout stopped the job
 };
 
+// With options.timeoutSeconds > 0 a timer thread requests a stop on the job's stop token when the
+// time is up; the search polls it, so the job ends Stopped at once (timedOut is then set).
 EquationReport RunEquation(const std::string& equationUtf8, const CliOptions& options);
 
 const char* KindName(FinishKind kind);
