@@ -1,5 +1,7 @@
 #include "CliOptions.h"
 
+#include <cstdlib>
+
 namespace qivara::cli {
 
 std::string UsageText() {
@@ -8,7 +10,7 @@ std::string UsageText() {
     const std::string resultsDefault(kResultLimitBox.initial);
     return "usage: qivara-balancer-cli [--limit TEXT] [--results TEXT] [--coefficients] [--json]\n"
            "                           [--engine fast|reference] [--syntax spec|extended]\n"
-           "                           [EQUATION ...]\n"
+           "                           [--timeout SECONDS] [EQUATION ...]\n"
            "\n"
            "Balances each EQUATION (or each line of standard input when none is given) as the\n"
            "desktop program does, e.g. MnO2+KBr+H2SO4=MnSO4+KHSO4+Br2+H2O.\n"
@@ -25,6 +27,8 @@ std::string UsageText() {
            "  --syntax NAME    formula language: spec (default, the program's own) or extended\n"
            "                   (ions and electrons, hydrates, nested brackets, textbook signs,\n"
            "                   full-width and Unicode text, e.g. MnO₄⁻+Fe²⁺+H⁺=Mn²⁺+Fe³⁺+H₂O)\n"
+           "  --timeout SECONDS  stop an equation's search after SECONDS (e.g. 2.5) and go on with\n"
+           "                   the next one\n"
            "  --help           this text\n"
            "  --version        the program's version\n"
            "\n"
@@ -32,7 +36,8 @@ std::string UsageText() {
            "--json prints the keys equation, kind, kind_value, title, icon, message, result and\n"
            "solutions (one array of coefficients per result, reactants first).\n"
            "\n"
-           "Exit status: 0 when every equation was balanced, 1 when any was not, 2 on a usage error.\n";
+           "Exit status: 0 when every equation was balanced, 1 when any was not, 2 on a usage error,\n"
+           "3 when any equation ran past --timeout, 4 when any ran out of memory (the larger wins).\n";
 }
 
 std::string VersionText() { return std::string("qivara-balancer-cli ") + QIVARA_VERSION + "\n"; }
@@ -65,6 +70,14 @@ ParsedOptions ParseCliOptions(const std::vector<std::string>& arguments) {
             options.help = true;
         } else if (argument == "--version") {
             options.version = true;
+        } else if (argument == "--timeout") {
+            std::string text;
+            if (!value(text)) return {std::nullopt, "--timeout needs a value"};
+            char* end = nullptr;
+            const double seconds = std::strtod(text.c_str(), &end);
+            if (text.empty() || *end != '\0' || !(seconds > 0) || seconds > 1e6)
+                return {std::nullopt, "--timeout needs a number of seconds above 0 (at most 1000000)"};
+            options.timeoutSeconds = seconds;
         } else if (argument == "--engine") {
             std::string name;
             if (!value(name)) return {std::nullopt, "--engine needs a value"};

@@ -1,5 +1,11 @@
 #include "RunEquation.h"
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <stop_token>
+#include <thread>
+
 #include "Encoding.h"
 #include "JsonText.h"
 #include "job/HeadlessWindow.h"
@@ -17,7 +23,31 @@ EquationReport RunEquation(const std::string& equationUtf8, const CliOptions& op
     EquationReport report;
     report.equation = equationUtf8;
     report.extended = extended;
-    report.outcome = BalanceJob(window, JobOptions{options.engine, {}, {}, options.syntax});
+    std::stop_source stop;
+    {
+        // The one place that enforces --timeout: a timer that requests the cooperative stop.
+        std::mutex mutex;
+        std::condition_variable finished;
+        bool done = false;
+        std::jthread timer;
+        if (options.timeoutSeconds > 0) {
+            timer = std::jthread([&] {
+                std::unique_lock lock(mutex);
+                const auto limit = std::chrono::duration<double>(options.timeoutSeconds);
+                if (!finished.wait_for(lock, limit, [&] { return done; })) {
+                    report.timedOut = true;
+                    stop.request_stop();
+                }
+            });
+        }
+        report.outcome = BalanceJob(window, JobOptions{options.engine, stop.get_token(), {}, options.syntax});
+        {
+            const std::lock_guard lock(mutex);
+            done = true;
+        }
+        finished.notify_one();
+    }
+    report.timedOut = report.timedOut && report.outcome.kind == FinishKind::Stopped;
     if (!window.MessageBoxes().empty()) {
         const HeadlessWindow::MessageBox& box = window.MessageBoxes().back();
         report.title = Utf8FromCp936(box.title);

@@ -16,8 +16,11 @@ struct EquationReport {
     std::string message;    // UTF-8, the full closing message
     std::string result;     // UTF-8, the result box's content
     bool extended = false;  // read in the extended language: the JSON tells where and why, and notes
+    bool timedOut = false;  // --timeout stopped the job
 };
 
+// With options.timeoutSeconds > 0 a timer thread requests a stop on the job's stop token when the
+// time is up; the search polls it, so the job ends Stopped at once (timedOut is then set).
 EquationReport RunEquation(const std::string& equationUtf8, const CliOptions& options);
 
 const char* KindName(FinishKind kind);

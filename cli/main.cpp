@@ -1,7 +1,9 @@
 // qivara-balancer-cli: balances equations from the arguments or standard input.
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -37,7 +39,7 @@ int main(int argc, char** argv) {
     const ParsedOptions parsed = ParseCliOptions(Utf8Arguments(argc, argv));
     if (!parsed.options) {
         std::cerr << "qivara-balancer-cli: " << parsed.error << "\n\n" << UsageText();
-        return 2;
+        return kExitUsage;
     }
     const CliOptions& options = *parsed.options;
     if (options.help) {
@@ -49,16 +51,33 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    bool allBalanced = true;
+    int status = 0;
     auto balance = [&](const std::string& equation) {
-        const EquationReport report = RunEquation(equation, options);
+        EquationReport report;
+        try {
+            report = RunEquation(equation, options);
+        } catch (const std::bad_alloc&) {
+            // The job's memory is released by the unwinding: say so and go on with the next one.
+            std::cout << '\n';
+            std::cout.flush();
+            std::cerr << "qivara-balancer-cli: out of memory, equation abandoned: " << equation << '\n';
+            status = std::max(status, kExitOutOfMemory);
+            return;
+        }
+        if (report.timedOut) {
+            std::cerr << "qivara-balancer-cli: stopped after the --timeout of " << options.timeoutSeconds
+                      << " s: " << equation << '\n';
+            status = std::max(status, kExitTimedOut);
+        }
         if (options.json) {
             std::cout << JsonLine(report) << '\n';
+        } else if (report.timedOut) {
+            std::cout << '\n';  // the message is the one above
         } else {
             PrintPlain(report);
         }
         std::cout.flush();
-        allBalanced = allBalanced && report.outcome.kind == qivara::FinishKind::Summary;
+        if (report.outcome.kind != qivara::FinishKind::Summary) status = std::max(status, 1);
     };
     if (!options.equations.empty()) {
         for (const std::string& equation : options.equations) balance(equation);
@@ -69,5 +88,5 @@ int main(int argc, char** argv) {
             balance(line);
         }
     }
-    return allBalanced ? 0 : 1;
+    return status;
 }

@@ -47,7 +47,8 @@ TEST(CliOptions, DoubleDashEndsOptions) {
 
 TEST(CliOptions, UsageErrors) {
     const std::vector<std::vector<std::string>> bad{
-        {"--limit"}, {"--results"}, {"--engine"}, {"--engine", "quantum"}, {"--verbose"}};
+        {"--limit"},   {"--results"},      {"--engine"},        {"--engine", "quantum"}, {"--verbose"},
+        {"--timeout"}, {"--timeout", "0"}, {"--timeout", "-1"}, {"--timeout", "2s"},     {"--timeout", "nan"}};
     for (const auto& arguments : bad) {
         const ParsedOptions parsed = ParseCliOptions(arguments);
         EXPECT_FALSE(parsed.options) << arguments[0];

@@ -75,6 +75,13 @@ check "full-width limit" "2H2+O2=2H2O" "$out"
 run --limit 99999999999 --results -5 'H2+O2=H2O'
 check "absurd limits" "2H2+O2=2H2O" "$out"
 
+# --timeout stops one equation (huge search, millions of records to go) and the next one goes on.
+run --timeout 0.2 --limit 2147483647 --results 2147483647 'H2+H4+H6=H8+H10' 'H2+O2=H2O'
+check "timeout status" 3 "$status"
+check "timeout output" "
+2H2+O2=2H2O" "$out"
+check "timeout message" "qivara-balancer-cli: stopped after the --timeout of 0.2 s: H2+H4+H6=H8+H10" "$err"
+
 # Usage errors and help.
 run --limit
 check "usage status" 2 "$status"
