@@ -1,12 +1,9 @@
 #include "RunEquation.h"
 
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <stop_token>
-#include <thread>
 
 #include "Encoding.h"
+#include "JobTimeout.h"
 #include "JsonText.h"
 #include "job/HeadlessWindow.h"
 #include "job/MainWindowControls.h"
@@ -25,27 +22,9 @@ EquationReport RunEquation(const std::string& equationUtf8, const CliOptions& op
     report.extended = extended;
     std::stop_source stop;
     {
-        // The one place that enforces --timeout: a timer that requests the cooperative stop.
-        std::mutex mutex;
-        std::condition_variable finished;
-        bool done = false;
-        std::jthread timer;
-        if (options.timeoutSeconds > 0) {
-            timer = std::jthread([&] {
-                std::unique_lock lock(mutex);
-                const auto limit = std::chrono::duration<double>(options.timeoutSeconds);
-                if (!finished.wait_for(lock, limit, [&] { return done; })) {
-                    report.timedOut = true;
-                    stop.request_stop();
-                }
-            });
-        }
+        const JobTimeout timeout(options.timeoutSeconds, stop);
         report.outcome = BalanceJob(window, JobOptions{options.engine, stop.get_token(), {}, options.syntax});
-        {
-            const std::lock_guard lock(mutex);
-            done = true;
-        }
-        finished.notify_one();
+        report.timedOut = timeout.Expired();
     }
     report.timedOut = report.timedOut && report.outcome.kind == FinishKind::Stopped;
     if (!window.MessageBoxes().empty()) {
