@@ -54,6 +54,11 @@ LatticeWalkOf<T>::LatticeWalkOf(KernelBasisOf<T> basis, std::vector<RowOf<T>> re
     m_free.assign(d, {});
     m_step.assign(d, RowOf<T>(m_size, 0));
     m_levelRelations.assign(d, {});
+    m_matrixRelations.assign(d, 0);
+    m_learned.assign(d, 0);
+    m_relaxGap.assign(d, 0);
+    m_relaxWait.assign(d, 0);
+    m_largestCoefficient.assign(d, 0);
     for (std::size_t j = 0; j < d; ++j) {
         for (std::size_t i = 0; i < m_size; ++i) {
             if (m_owner[i] > static_cast<int>(j)) m_free[j].push_back(i);
@@ -77,8 +82,9 @@ LatticeWalkOf<T>::LatticeWalkOf(KernelBasisOf<T> basis, std::vector<RowOf<T>> re
             // is a sum of ones over fewer, and rarely narrows anything: leave it for deeper levels.
             if (r >= m_alwaysUsed && relation.freeTerms.size() > d - j) continue;
             for (const auto& term : relation.freeTerms)
-                m_largestCoefficient = std::max(m_largestCoefficient, exact::Abs(term.second));
-            m_largestCoefficient = std::max(m_largestCoefficient, exact::Abs(relation.tCoefficient));
+                m_largestCoefficient[j] = std::max(m_largestCoefficient[j], exact::Abs(term.second));
+            m_largestCoefficient[j] = std::max(m_largestCoefficient[j], exact::Abs(relation.tCoefficient));
+            if (r < m_alwaysUsed) ++m_matrixRelations[j];
             m_levelRelations[j].push_back(std::move(relation));
         }
     }

@@ -63,6 +63,8 @@ private:
     bool Polled();
     bool LevelInterval(std::size_t level, T& lo, T& hi);
     bool Propagate(std::size_t level, T& lo, T& hi);
+    bool Relax(std::size_t level, T& lo, T& hi);
+    bool Learn(std::size_t level, const std::vector<double>& multipliers, T& lo, T& hi);
     bool SettleLevel(std::size_t level, T& lo, T& hi) const;
     bool SettleFree(std::size_t level, std::size_t i);
     bool HoldsUsed(std::size_t level, T t) const;
@@ -84,10 +86,14 @@ private:
     std::vector<std::vector<std::size_t>> m_free;   // coordinates deeper levels fix, per level
     std::vector<RowOf<T>> m_step;                   // m_step[j][i]: gcd of b_l[i] over l >= j
     std::vector<std::vector<LevelRelation>> m_levelRelations;
-    T m_largestCoefficient = 0;      // over every level's relations, t's included
-    RowOf<T> m_constant;             // scratch of one propagation: each relation's fixed part
-    RowOf<T> m_freeLow, m_freeHigh;  // ranges of the free coordinates during a propagation
-    RowOf<T> m_termLow, m_termHigh;  // ranges of one relation's free terms
+    // Per level: how many of its relations come from the matrix (the first ones; the linear
+    // relaxation is built from them), and how many it learned from the relaxation (the last ones).
+    std::vector<std::size_t> m_matrixRelations, m_learned;
+    std::vector<unsigned> m_relaxGap, m_relaxWait;  // the relaxation's back-off, per level
+    std::vector<T> m_largestCoefficient;            // over each level's relations, t's included
+    RowOf<T> m_constant;                            // scratch of one propagation: each relation's fixed part
+    RowOf<T> m_freeLow, m_freeHigh;                 // ranges of the free coordinates during a propagation
+    RowOf<T> m_termLow, m_termHigh;                 // ranges of one relation's free terms
     // The free coordinates' ranges at the last node of each level, where the next level starts.
     std::vector<RowOf<T>> m_inheritedLow, m_inheritedHigh;
 

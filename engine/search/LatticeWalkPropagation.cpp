@@ -21,7 +21,7 @@ bool LatticeWalkOf<T>::LevelInterval(std::size_t level, T& lo, T& hi) {
     for (std::size_t i : m_owned[level]) Narrow(b[i], partial[i], 1, m_limit, lo, hi);
     if (lo > hi) return false;
     if (level + 1 == m_basis.Dimension()) return true;
-    if (!Propagate(level, lo, hi)) return false;
+    if (!Propagate(level, lo, hi) || !Relax(level, lo, hi)) return false;
     // What holds for every t in [lo, hi] holds below each of them: the next level starts here.
     for (std::size_t i : m_free[level]) {
         m_inheritedLow[level][i] = m_freeLow[i];
@@ -98,8 +98,9 @@ bool LatticeWalkOf<T>::Propagate(std::size_t level, T& lo, T& hi) {
     // Ranges only narrow from here, so when the widest sum a relation could reach fits 63 bits
     // the sums below are taken in plain 64-bit arithmetic, which is several times faster.
     const T reach = std::max({m_limit, exact::Abs(lo), exact::Abs(hi)});
-    const bool plain64 = exact::Add(exact::Mul(exact::Mul(m_largestCoefficient, reach), static_cast<T>(m_size + 1)),
-                                    largestConstant) < (static_cast<T>(1) << 62);
+    const bool plain64 =
+        exact::Add(exact::Mul(exact::Mul(m_largestCoefficient[level], reach), static_cast<T>(m_size + 1)),
+                   largestConstant) < (static_cast<T>(1) << 62);
     const auto termRange = [](T coefficient, T low, T high) {
         const T a = exact::Mul(coefficient, low);
         const T b = exact::Mul(coefficient, high);
@@ -168,7 +169,7 @@ T LatticeWalkOf<T>::DeadRunEnd(std::size_t level, T from, T hi) {
         const T probe = std::min(hi, exact::Add(dead, step));
         T lo = from;
         T top = probe;
-        if (!Propagate(level, lo, top)) {
+        if (!Propagate(level, lo, top) || !Relax(level, lo, top)) {
             dead = probe;
             step = exact::Mul(step, 2);
             continue;
@@ -180,7 +181,7 @@ T LatticeWalkOf<T>::DeadRunEnd(std::size_t level, T from, T hi) {
             const T middle = low + (high - low) / 2;
             lo = from;
             top = middle;
-            if (!Propagate(level, lo, top)) {
+            if (!Propagate(level, lo, top) || !Relax(level, lo, top)) {
                 dead = middle;
                 low = middle + 1;
             } else {
