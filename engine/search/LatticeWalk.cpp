@@ -88,6 +88,12 @@ LatticeWalkOf<T>::LatticeWalkOf(KernelBasisOf<T> basis, std::vector<RowOf<T>> re
             m_levelRelations[j].push_back(std::move(relation));
         }
     }
+    m_termsOf.assign(d, std::vector<std::vector<std::pair<std::size_t, T>>>(m_size));
+    for (std::size_t j = 0; j < d; ++j) {
+        for (std::size_t r = 0; r < m_levelRelations[j].size(); ++r) {
+            for (const auto& [i, u] : m_levelRelations[j][r].freeTerms) m_termsOf[j][i].emplace_back(r, u);
+        }
+    }
     m_freeLow.assign(m_size, 0);
     m_freeHigh.assign(m_size, 0);
     m_termLow.assign(m_size, 0);
@@ -148,7 +154,19 @@ typename LatticeWalkOf<T>::Outcome LatticeWalkOf<T>::Descend(std::size_t level) 
         // of the run propagation proves dead in one go. A lone one costs nothing more, and other
         // subtrees are rarely followed by an empty one.
         emptyInARow = outcome == Outcome::Empty ? emptyInARow + 1 : 0;
-        t = emptyInARow >= 2 ? exact::Add(DeadRunEnd(level, exact::Add(t, 1), hi), 1) : exact::Add(t, 1);
+        if (emptyInARow < 2) {
+            t = exact::Add(t, 1);
+            continue;
+        }
+        t = exact::Add(DeadRunEnd(level, exact::Add(t, 1), hi), 1);
+        // Subtrees that die one by one, each for want of an integer where the reals leave room,
+        // are skipped by what each free coordinate's residue allows (the last-but-one level has
+        // the exact jump of its own).
+        if (level + 2 < d && t <= hi) {
+            const std::optional<T> next = NextResidueFit(level, t, hi);
+            if (!next) return Polled() ? Outcome::Halt : Outcome::Continue;
+            t = *next;
+        }
     }
     return Outcome::Continue;
 }

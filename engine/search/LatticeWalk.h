@@ -69,6 +69,7 @@ private:
     bool SettleFree(std::size_t level, std::size_t i);
     bool HoldsUsed(std::size_t level, T t) const;
     T DeadRunEnd(std::size_t level, T t, T hi);
+    std::optional<T> NextResidueFit(std::size_t level, T t, T hi);
     bool Place(std::size_t level, T t);
     Outcome Descend(std::size_t level);
     Outcome LastLevel(T lo, T hi);
@@ -90,10 +91,15 @@ private:
     // relaxation is built from them), and how many it learned from the relaxation (the last ones).
     std::vector<std::size_t> m_matrixRelations, m_learned;
     std::vector<unsigned> m_relaxGap, m_relaxWait;  // the relaxation's back-off, per level
-    std::vector<T> m_largestCoefficient;            // over each level's relations, t's included
-    RowOf<T> m_constant;                            // scratch of one propagation: each relation's fixed part
-    RowOf<T> m_freeLow, m_freeHigh;                 // ranges of the free coordinates during a propagation
-    RowOf<T> m_termLow, m_termHigh;                 // ranges of one relation's free terms
+    // NextResidueFit's scratch, and per level and free coordinate the relations through it
+    // (index into the level's relations, coefficient). Learned relations are not listed.
+    RowOf<T> m_relationLow, m_relationHigh;
+    std::vector<walk::PairBoundOf<T>> m_fitBounds;
+    std::vector<std::vector<std::vector<std::pair<std::size_t, T>>>> m_termsOf;
+    std::vector<T> m_largestCoefficient;  // over each level's relations, t's included
+    RowOf<T> m_constant;                  // scratch of one propagation: each relation's fixed part
+    RowOf<T> m_freeLow, m_freeHigh;       // ranges of the free coordinates during a propagation
+    RowOf<T> m_termLow, m_termHigh;       // ranges of one relation's free terms
     // The free coordinates' ranges at the last node of each level, where the next level starts.
     std::vector<RowOf<T>> m_inheritedLow, m_inheritedHigh;
 

@@ -2,9 +2,11 @@
 // fix, and the runs of values it proves dead.
 
 #include <algorithm>
+#include <optional>
 #include <tuple>
 #include <utility>
 
+#include "search/LastLevelJump.h"
 #include "search/LatticeWalk.h"
 #include "search/WalkBounds.h"
 
@@ -193,6 +195,61 @@ T LatticeWalkOf<T>::DeadRunEnd(std::size_t level, T from, T hi) {
     return dead;
 }
 
+// The least t' in [t, hi] that leaves every free coordinate a value it can take: below t' the
+// coordinate is x = c + g t' + s k (k an integer, s the step deeper levels move it by), and each
+// relation through it, with the other terms in the ranges the level found for all of [lo, hi],
+// bounds g t' + s k from both sides: the last-level jump's problem for the pair (t', k).
+// nullopt when no t' is left (or a stop is requested).
+template <typename T>
+std::optional<T> LatticeWalkOf<T>::NextResidueFit(std::size_t level, T t, T hi) {
+    const RowOf<T>& partial = m_partial[level];
+    const RowOf<T>& b = m_basis.vectors[level];
+    const RowOf<T>& low = m_inheritedLow[level];
+    const RowOf<T>& high = m_inheritedHigh[level];
+    const std::vector<LevelRelation>& relations = m_levelRelations[level];
+    // Each relation's fixed part and the range of all its free terms, once.
+    m_constant.resize(relations.size());
+    m_relationLow.resize(relations.size());
+    m_relationHigh.resize(relations.size());
+    for (std::size_t r = 0; r < relations.size(); ++r) {
+        T constant = 0, sumLow = 0, sumHigh = 0;
+        for (const auto& [k, u] : relations[r].fixedTerms) constant = exact::Add(constant, exact::Mul(u, partial[k]));
+        for (const auto& [k, u] : relations[r].freeTerms) {
+            const T a = exact::Mul(u, low[k]);
+            const T z = exact::Mul(u, high[k]);
+            sumLow = exact::Add(sumLow, std::min(a, z));
+            sumHigh = exact::Add(sumHigh, std::max(a, z));
+        }
+        m_constant[r] = constant;
+        m_relationLow[r] = sumLow;
+        m_relationHigh[r] = sumHigh;
+    }
+    std::vector<walk::PairBoundOf<T>>& bounds = m_fitBounds;
+    for (std::size_t i : m_free[level]) {
+        const T step = m_step[level + 1][i];
+        const T c = partial[i];
+        const T g = b[i];
+        bounds.clear();
+        bounds.push_back(walk::MakePairBound<T>(g, step, exact::Sub(low[i], c), exact::Sub(high[i], c)));
+        for (const auto& [r, u] : m_termsOf[level][i]) {
+            // tCoefficient t + u (c + g t + step k) + (the other free terms) + constant = 0.
+            const T a = exact::Mul(u, low[i]);
+            const T z = exact::Mul(u, high[i]);
+            const T othersLow = exact::Sub(m_relationLow[r], std::min(a, z));
+            const T othersHigh = exact::Sub(m_relationHigh[r], std::max(a, z));
+            const T alpha = exact::Add(relations[r].tCoefficient, exact::Mul(u, g));
+            const T beta = exact::Mul(u, step);
+            const T shift = exact::Add(m_constant[r], exact::Mul(u, c));
+            bounds.push_back(walk::MakePairBound<T>(alpha, beta, exact::Neg(exact::Add(shift, othersHigh)),
+                                                    exact::Neg(exact::Add(shift, othersLow))));
+        }
+        const std::optional<T> next = walk::NextCompletable(bounds, t, hi, m_stop);
+        if (!next) return std::nullopt;
+        t = *next;
+    }
+    return t;
+}
+
 // The members defined here, for both widths (the rest are instantiated in LatticeWalk.cpp).
 #define QIVARA_WALK_PROPAGATION(T)                                          \
     template bool LatticeWalkOf<T>::LevelInterval(std::size_t, T&, T&);     \
@@ -200,7 +257,8 @@ T LatticeWalkOf<T>::DeadRunEnd(std::size_t level, T from, T hi) {
     template bool LatticeWalkOf<T>::SettleLevel(std::size_t, T&, T&) const; \
     template bool LatticeWalkOf<T>::SettleFree(std::size_t, std::size_t);   \
     template bool LatticeWalkOf<T>::Propagate(std::size_t, T&, T&);         \
-    template T LatticeWalkOf<T>::DeadRunEnd(std::size_t, T, T);
+    template T LatticeWalkOf<T>::DeadRunEnd(std::size_t, T, T);             \
+    template std::optional<T> LatticeWalkOf<T>::NextResidueFit(std::size_t, T, T);
 QIVARA_WALK_PROPAGATION(exact::Int)
 QIVARA_WALK_PROPAGATION(exact::Wide)
 #undef QIVARA_WALK_PROPAGATION

@@ -79,7 +79,8 @@ bool LatticeWalkOf<T>::Learn(std::size_t level, const std::vector<double>& multi
             }
         }
         T largestCoefficient = exact::Abs(relation.tCoefficient);
-        for (const auto& term : relation.freeTerms) largestCoefficient = std::max(largestCoefficient, exact::Abs(term.second));
+        for (const auto& term : relation.freeTerms)
+            largestCoefficient = std::max(largestCoefficient, exact::Abs(term.second));
         const T previousLargest = m_largestCoefficient[level];
         m_largestCoefficient[level] = std::max(previousLargest, largestCoefficient);
         relations.push_back(std::move(relation));
@@ -157,7 +158,7 @@ bool LatticeWalkOf<T>::Relax(std::size_t level, T& lo, T& hi) {
     return alive;
 }
 
-#define QIVARA_WALK_RELAXATION(T)                                                              \
+#define QIVARA_WALK_RELAXATION(T)                                                           \
     template bool LatticeWalkOf<T>::Learn(std::size_t, const std::vector<double>&, T&, T&); \
     template bool LatticeWalkOf<T>::Relax(std::size_t, T&, T&);
 QIVARA_WALK_RELAXATION(exact::Int)

@@ -171,6 +171,32 @@ TEST(LatticeSearchDifferential, SeededRandomEquations) {
               << multipleRecords << '\n';
 }
 
+// Eight to fourteen species over few elements: kernels of dimension 4 to 13, where the walk relaxes
+// its levels to linear programs and jumps by free coordinates' residues. Small boxes, so the
+// literal enumeration can check every case.
+TEST(LatticeSearchDifferential, HighDimensionalKernels) {
+    EquationGenerator generator(20261210);
+    const std::int32_t resultLimits[] = {0, 1, 3, 16};
+    int cases = 0;
+    int atLeastSix = 0;
+    int withSolutions = 0;
+    while (cases < 600) {
+        const int species = generator.Uniform(8, 14);
+        const std::string equation = generator.Equation(species);
+        const std::int32_t limit =
+            generator.Uniform(2, std::max(2, AffordableLimit(static_cast<std::size_t>(species), 400000.0)));
+        const std::int32_t resultLimit = resultLimits[generator.Uniform(0, 3)];
+        const std::optional<SearchProblem> problem = TryProblem(equation, limit, resultLimit);
+        if (!problem || KernelDimension(*problem) < 4) continue;
+        ++cases;
+        atLeastSix += KernelDimension(*problem) >= 6 ? 1 : 0;
+        withSolutions += ReferenceSearch(*problem, {}).solutions.empty() ? 0 : 1;
+        if (!SameAsReference(*problem, Describe(equation, limit, resultLimit))) break;
+    }
+    EXPECT_GE(atLeastSix, 200);
+    EXPECT_GE(withSolutions, 100);
+}
+
 // A charge is conserved like an element but takes no part in the atom-balance test, so the
 // enumeration's order stays that of the elements; both engines must agree on it too.
 TEST(LatticeSearchDifferential, ChargedProblems) {
