@@ -54,11 +54,7 @@ LatticeWalkOf<T>::LatticeWalkOf(KernelBasisOf<T> basis, std::vector<RowOf<T>> re
     m_free.assign(d, {});
     m_step.assign(d, RowOf<T>(m_size, 0));
     m_levelRelations.assign(d, {});
-    m_matrixRelations.assign(d, 0);
-    m_learned.assign(d, 0);
-    m_relaxGap.assign(d, 0);
-    m_relaxWait.assign(d, 0);
-    m_largestCoefficient.assign(d, 0);
+    m_levels.assign(d, {});
     for (std::size_t j = 0; j < d; ++j) {
         for (std::size_t i = 0; i < m_size; ++i) {
             if (m_owner[i] > static_cast<int>(j)) m_free[j].push_back(i);
@@ -82,14 +78,17 @@ LatticeWalkOf<T>::LatticeWalkOf(KernelBasisOf<T> basis, std::vector<RowOf<T>> re
             // is a sum of ones over fewer, and rarely narrows anything: leave it for deeper levels.
             if (r >= m_alwaysUsed && relation.freeTerms.size() > d - j) continue;
             for (const auto& term : relation.freeTerms)
-                m_largestCoefficient[j] = std::max(m_largestCoefficient[j], exact::Abs(term.second));
-            m_largestCoefficient[j] = std::max(m_largestCoefficient[j], exact::Abs(relation.tCoefficient));
-            if (r < m_alwaysUsed) ++m_matrixRelations[j];
+                m_levels[j].largestCoefficient = std::max(m_levels[j].largestCoefficient, exact::Abs(term.second));
+            m_levels[j].largestCoefficient =
+                std::max(m_levels[j].largestCoefficient, exact::Abs(relation.tCoefficient));
+            if (r < m_alwaysUsed) ++m_levels[j].matrixRelations;
             m_levelRelations[j].push_back(std::move(relation));
         }
     }
-    m_termsOf.assign(d, std::vector<std::vector<std::pair<std::size_t, T>>>(m_size));
-    for (std::size_t j = 0; j < d; ++j) {
+    // Only the levels that NextResidueFit serves: two or more levels above the last.
+    m_termsOf.assign(d, {});
+    for (std::size_t j = 0; j + 2 < d; ++j) {
+        m_termsOf[j].resize(m_size);
         for (std::size_t r = 0; r < m_levelRelations[j].size(); ++r) {
             for (const auto& [i, u] : m_levelRelations[j][r].freeTerms) m_termsOf[j][i].emplace_back(r, u);
         }

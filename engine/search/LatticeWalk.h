@@ -87,19 +87,22 @@ private:
     std::vector<std::vector<std::size_t>> m_free;   // coordinates deeper levels fix, per level
     std::vector<RowOf<T>> m_step;                   // m_step[j][i]: gcd of b_l[i] over l >= j
     std::vector<std::vector<LevelRelation>> m_levelRelations;
-    // Per level: how many of its relations come from the matrix (the first ones; the linear
-    // relaxation is built from them), and how many it learned from the relaxation (the last ones).
-    std::vector<std::size_t> m_matrixRelations, m_learned;
-    std::vector<unsigned> m_relaxGap, m_relaxWait;  // the relaxation's back-off, per level
     // NextResidueFit's scratch, and per level and free coordinate the relations through it
     // (index into the level's relations, coefficient). Learned relations are not listed.
     RowOf<T> m_relationLow, m_relationHigh;
     std::vector<walk::PairBoundOf<T>> m_fitBounds;
     std::vector<std::vector<std::vector<std::pair<std::size_t, T>>>> m_termsOf;
-    std::vector<T> m_largestCoefficient;  // over each level's relations, t's included
-    RowOf<T> m_constant;                  // scratch of one propagation: each relation's fixed part
-    RowOf<T> m_freeLow, m_freeHigh;       // ranges of the free coordinates during a propagation
-    RowOf<T> m_termLow, m_termHigh;       // ranges of one relation's free terms
+    // What each level keeps about its relations and its linear relaxation.
+    struct LevelState {
+        std::size_t matrixRelations = 0;       // the first relations, from the matrix: the relaxation's rows
+        std::size_t learned = 0;               // the last ones, learned from the relaxation
+        unsigned relaxGap = 0, relaxWait = 0;  // the relaxation's back-off
+        T largestCoefficient = 0;              // over the level's relations, t's included
+    };
+    std::vector<LevelState> m_levels;
+    RowOf<T> m_constant;             // scratch of one propagation: each relation's fixed part
+    RowOf<T> m_freeLow, m_freeHigh;  // ranges of the free coordinates during a propagation
+    RowOf<T> m_termLow, m_termHigh;  // ranges of one relation's free terms
     // The free coordinates' ranges at the last node of each level, where the next level starts.
     std::vector<RowOf<T>> m_inheritedLow, m_inheritedHigh;
 

@@ -101,7 +101,7 @@ bool LatticeWalkOf<T>::Propagate(std::size_t level, T& lo, T& hi) {
     // the sums below are taken in plain 64-bit arithmetic, which is several times faster.
     const T reach = std::max({m_limit, exact::Abs(lo), exact::Abs(hi)});
     const bool plain64 =
-        exact::Add(exact::Mul(exact::Mul(m_largestCoefficient[level], reach), static_cast<T>(m_size + 1)),
+        exact::Add(exact::Mul(exact::Mul(m_levels[level].largestCoefficient, reach), static_cast<T>(m_size + 1)),
                    largestConstant) < (static_cast<T>(1) << 62);
     const auto termRange = [](T coefficient, T low, T high) {
         const T a = exact::Mul(coefficient, low);

@@ -55,7 +55,7 @@ bool LatticeWalkOf<T>::Learn(std::size_t level, const std::vector<double>& multi
         // The combination's coefficient on every coordinate, exactly.
         RowOf<T> combined(m_size, T(0));
         bool any = false;
-        for (std::size_t r = 0; r < m_matrixRelations[level]; ++r) {
+        for (std::size_t r = 0; r < m_levels[level].matrixRelations; ++r) {
             const auto weight = static_cast<std::int64_t>(std::llround(multipliers[r] * scale));
             if (weight == 0) continue;
             any = true;
@@ -81,18 +81,18 @@ bool LatticeWalkOf<T>::Learn(std::size_t level, const std::vector<double>& multi
         T largestCoefficient = exact::Abs(relation.tCoefficient);
         for (const auto& term : relation.freeTerms)
             largestCoefficient = std::max(largestCoefficient, exact::Abs(term.second));
-        const T previousLargest = m_largestCoefficient[level];
-        m_largestCoefficient[level] = std::max(previousLargest, largestCoefficient);
+        const T previousLargest = m_levels[level].largestCoefficient;
+        m_levels[level].largestCoefficient = std::max(previousLargest, largestCoefficient);
         relations.push_back(std::move(relation));
         T newLo = lo;
         T newHi = hi;
         const bool alive = Propagate(level, newLo, newHi);
         const bool proved = !alive || newLo != lo || newHi != hi;
-        if (proved && m_learned[level] < kMaxLearned) {
-            ++m_learned[level];
+        if (proved && m_levels[level].learned < kMaxLearned) {
+            ++m_levels[level].learned;
         } else {
             relations.pop_back();
-            m_largestCoefficient[level] = previousLargest;
+            m_levels[level].largestCoefficient = previousLargest;
         }
         if (!alive) return false;
         if (proved) {
@@ -110,14 +110,14 @@ bool LatticeWalkOf<T>::Learn(std::size_t level, const std::vector<double>& multi
 // it proves no point below, otherwise [lo, hi] narrowed to what it proves.
 template <typename T>
 bool LatticeWalkOf<T>::Relax(std::size_t level, T& lo, T& hi) {
-    if (m_basis.Dimension() - level < kRelaxedLevels || m_matrixRelations[level] == 0) return true;
-    if (m_relaxWait[level] > 0) {
-        --m_relaxWait[level];
+    if (m_basis.Dimension() - level < kRelaxedLevels || m_levels[level].matrixRelations == 0) return true;
+    if (m_levels[level].relaxWait > 0) {
+        --m_levels[level].relaxWait;
         return true;
     }
     // Columns: t, then the free coordinates; one row per matrix relation: t c + sum u_i x_i = -fixed.
     const std::vector<std::size_t>& free = m_free[level];
-    const std::size_t rows = m_matrixRelations[level];
+    const std::size_t rows = m_levels[level].matrixRelations;
     const std::size_t columns = free.size() + 1;
     std::vector<std::size_t> column(m_size, 0);
     for (std::size_t k = 0; k < free.size(); ++k) column[free[k]] = k + 1;
@@ -153,8 +153,8 @@ bool LatticeWalkOf<T>::Relax(std::size_t level, T& lo, T& hi) {
             alive = Learn(level, program.Multipliers(), lo, hi);
     }
     const bool useful = !alive || lo != oldLo || hi != oldHi;
-    m_relaxGap[level] = useful ? 0 : std::min(kMaxRelaxGap, 2 * m_relaxGap[level] + 1);
-    m_relaxWait[level] = m_relaxGap[level];
+    m_levels[level].relaxGap = useful ? 0 : std::min(kMaxRelaxGap, 2 * m_levels[level].relaxGap + 1);
+    m_levels[level].relaxWait = m_levels[level].relaxGap;
     return alive;
 }
 
