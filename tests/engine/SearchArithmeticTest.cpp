@@ -1,6 +1,6 @@
 // The pure arithmetic the lattice walk trusts, one table per rule: exact division and gcd at every
-// sign and at the 128-bit edges, the cocircuits' defining properties, and the last-level jump
-// against trying every value.
+// sign and at the 128-bit edges, the cocircuits' defining properties, the last-level jump
+// against trying every value, and the linear relaxation's answers with the multipliers behind them.
 
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@
 #include "search/Cocircuits.h"
 #include "search/IntegerKernel.h"
 #include "search/LastLevelJump.h"
+#include "search/LinearRelaxation.h"
 
 using qivara::exact::Int;
 
@@ -222,6 +223,64 @@ TEST(LastLevelJump, NextCompletableAgainstTrial) {
     stop.request_stop();
     EXPECT_FALSE(walk::NextCompletable(std::vector{MakePairBound(1, -2, 0, 0)}, Int{1}, Int{50}, stop.get_token()))
         << "stop ends it";
+}
+
+struct RelaxationCase {
+    const char* name;
+    std::size_t rows, columns;
+    std::vector<double> a, rhs, lower, upper, cost;
+    bool feasible;
+    double least;  // of cost.v, when feasible
+};
+
+// The walk uses only the multipliers y, so they must prove what is reported: when infeasible,
+// y.(A v) stays on one side of y.rhs over the whole box; when feasible, cost.v >= y.rhs + the
+// least of (cost - y A).v over the box, which equals the least value reported.
+TEST(LinearRelaxation, AnswersCarryTheirProof) {
+    const RelaxationCase cases[] = {
+        {"PointOnALine", 1, 2, {1, 1}, {3}, {0, 0}, {4, 4}, {1, 0}, true, 0},
+        {"LineMissesTheBox", 1, 2, {1, 1}, {9}, {0, 0}, {4, 4}, {1, 0}, false, 0},
+        {"NegativeRightHandSide", 1, 2, {1, -2}, {-5}, {0, 0}, {4, 4}, {-1, 0}, true, -3},
+        {"TwoRowsCrossInside", 2, 3, {1, 1, 1, 1, -1, 0}, {6, 0}, {0, 0, 0}, {5, 5, 5}, {0, 0, 1}, true, 0},
+        {"TwoRowsForceTheThird", 2, 3, {1, 1, 1, 1, -1, 0}, {12, 0}, {0, 0, 0}, {5, 5, 5}, {0, 0, 1}, true, 2},
+        {"RowsContradict", 2, 2, {1, 1, 1, 1}, {2, 3}, {0, 0}, {5, 5}, {1, 0}, false, 0},
+        {"DependentRows", 2, 2, {1, 1, 2, 2}, {4, 8}, {1, 1}, {5, 5}, {-1, 0}, true, -3},
+    };
+    for (const RelaxationCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        relax::BoundedSimplex program(c.rows, c.columns, c.a, c.rhs, c.lower, c.upper);
+        const bool feasible = program.FindFeasible();
+        ASSERT_EQ(feasible, c.feasible);
+        const auto boxRange = [&](const std::vector<double>& w) {  // of w.v over the box
+            double low = 0, high = 0;
+            for (std::size_t k = 0; k < c.columns; ++k) {
+                low += std::min(w[k] * c.lower[k], w[k] * c.upper[k]);
+                high += std::max(w[k] * c.lower[k], w[k] * c.upper[k]);
+            }
+            return std::pair{low, high};
+        };
+        const auto combined = [&](const std::vector<double>& y) {  // y A and y.rhs
+            std::vector<double> w(c.columns, 0.0);
+            double target = 0;
+            for (std::size_t r = 0; r < c.rows; ++r) {
+                target += y[r] * c.rhs[r];
+                for (std::size_t k = 0; k < c.columns; ++k) w[k] += y[r] * c.a[r * c.columns + k];
+            }
+            return std::pair{w, target};
+        };
+        if (!feasible) {
+            ASSERT_TRUE(program.Infeasible());
+            const auto [w, target] = combined(program.Multipliers());
+            const auto [low, high] = boxRange(w);
+            EXPECT_TRUE(high < target - 1e-9 || low > target + 1e-9) << low << ".." << high << " vs " << target;
+            continue;
+        }
+        ASSERT_TRUE(program.Minimise(c.cost));
+        EXPECT_NEAR(program.Value(), c.least, 1e-9);
+        auto [w, target] = combined(program.Multipliers());
+        for (std::size_t k = 0; k < c.columns; ++k) w[k] = c.cost[k] - w[k];
+        EXPECT_NEAR(target + boxRange(w).first, c.least, 1e-9);
+    }
 }
 
 }  // namespace
