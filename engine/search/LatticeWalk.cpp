@@ -85,14 +85,7 @@ LatticeWalkOf<T>::LatticeWalkOf(KernelBasisOf<T> basis, std::vector<RowOf<T>> re
             m_levelRelations[j].push_back(std::move(relation));
         }
     }
-    // Only the levels that NextResidueFit serves: two or more levels above the last.
     m_termsOf.assign(d, {});
-    for (std::size_t j = 0; j + 2 < d; ++j) {
-        m_termsOf[j].resize(m_size);
-        for (std::size_t r = 0; r < m_levelRelations[j].size(); ++r) {
-            for (const auto& [i, u] : m_levelRelations[j][r].freeTerms) m_termsOf[j][i].emplace_back(r, u);
-        }
-    }
     m_freeLow.assign(m_size, 0);
     m_freeHigh.assign(m_size, 0);
     m_termLow.assign(m_size, 0);

@@ -88,7 +88,7 @@ private:
     std::vector<RowOf<T>> m_step;                   // m_step[j][i]: gcd of b_l[i] over l >= j
     std::vector<std::vector<LevelRelation>> m_levelRelations;
     // NextResidueFit's scratch, and per level and free coordinate the relations through it
-    // (index into the level's relations, coefficient). Learned relations are not listed.
+    // (index into the level's relations, coefficient), as they stood at the level's first jump.
     RowOf<T> m_relationLow, m_relationHigh;
     std::vector<walk::PairBoundOf<T>> m_fitBounds;
     std::vector<std::vector<std::vector<std::pair<std::size_t, T>>>> m_termsOf;

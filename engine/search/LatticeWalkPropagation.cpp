@@ -207,6 +207,15 @@ std::optional<T> LatticeWalkOf<T>::NextResidueFit(std::size_t level, T t, T hi) 
     const RowOf<T>& low = m_inheritedLow[level];
     const RowOf<T>& high = m_inheritedHigh[level];
     const std::vector<LevelRelation>& relations = m_levelRelations[level];
+    // The index of relations by free coordinate, built the first time a level needs it (a walk
+    // over thousands of species would spend most of its memory on it otherwise).
+    std::vector<std::vector<std::pair<std::size_t, T>>>& termsOf = m_termsOf[level];
+    if (termsOf.empty()) {
+        termsOf.resize(m_size);
+        for (std::size_t r = 0; r < relations.size(); ++r) {
+            for (const auto& [i, u] : relations[r].freeTerms) termsOf[i].emplace_back(r, u);
+        }
+    }
     // Each relation's fixed part and the range of all its free terms, once.
     m_constant.resize(relations.size());
     m_relationLow.resize(relations.size());
@@ -231,7 +240,7 @@ std::optional<T> LatticeWalkOf<T>::NextResidueFit(std::size_t level, T t, T hi) 
         const T g = b[i];
         bounds.clear();
         bounds.push_back(walk::MakePairBound<T>(g, step, exact::Sub(low[i], c), exact::Sub(high[i], c)));
-        for (const auto& [r, u] : m_termsOf[level][i]) {
+        for (const auto& [r, u] : termsOf[i]) {
             // tCoefficient t + u (c + g t + step k) + (the other free terms) + constant = 0.
             const T a = exact::Mul(u, low[i]);
             const T z = exact::Mul(u, high[i]);
