@@ -54,11 +54,15 @@ LatticeWalkOf<T>::LatticeWalkOf(KernelBasisOf<T> basis, std::vector<RowOf<T>> re
     m_free.assign(d, {});
     m_step.assign(d, RowOf<T>(m_size, 0));
     m_levelRelations.assign(d, {});
+    // m_step[j][i] = gcd(b_j[i], m_step[j + 1][i]), from the last level up.
+    for (std::size_t j = d; j-- > 0;) {
+        for (std::size_t i = 0; i < m_size; ++i)
+            m_step[j][i] = exact::Gcd(j + 1 < d ? m_step[j + 1][i] : T(0), m_basis.vectors[j][i]);
+    }
     m_levels.assign(d, {});
     for (std::size_t j = 0; j < d; ++j) {
         for (std::size_t i = 0; i < m_size; ++i) {
             if (m_owner[i] > static_cast<int>(j)) m_free[j].push_back(i);
-            for (std::size_t l = j; l < d; ++l) m_step[j][i] = exact::Gcd(m_step[j][i], m_basis.vectors[l][i]);
         }
         if (j + 1 == d) continue;  // the last level fixes everything: no relation says more
         for (std::size_t r = 0; r < m_relations.size(); ++r) {
