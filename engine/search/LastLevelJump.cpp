@@ -50,6 +50,79 @@ std::optional<std::pair<Int, Int>> CandidatesFitting(const PairBound& low, const
     }
 }
 
+// sum_{i=0}^{n-1} floor((a i + b) / m) for n >= 0 and m > 0, by the Euclid-like reduction: once
+// 0 <= a, b < m, the sum counts the lattice points under a line, which is the same count with the
+// axes swapped, taken with (m, a) in place of (a, m); so it ends after O(log m) rounds.
+Wide FloorSum(Wide n, Wide m, Wide a, Wide b) {
+    Wide sum = 0;
+    const auto takeWhole = [&] {
+        const Wide qa = exact::FloorDiv(a, m);
+        const Wide qb = exact::FloorDiv(b, m);
+        sum += qa * (n * (n - 1) / 2) + qb * n;
+        a -= qa * m;
+        b -= qb * m;
+    };
+    takeWhole();  // also makes a negative a or b non-negative
+    while (true) {
+        const Wide top = a * n + b;  // the line's height at n, below m (n + 1)
+        if (top < m) return sum;
+        n = top / m;
+        b = top % m;
+        std::swap(m, a);
+        takeWhole();
+    }
+}
+
+template <typename T>
+Wide ToWide(const T& v) {
+    if constexpr (std::is_same_v<T, Int>) {
+        return exact::Widened(v);
+    } else {
+        return v;
+    }
+}
+
+// The least t in [from, last] at which an integer s fits low's lower end and high's upper end,
+// for a range where their real gap for s, [A(t), B(t)], is never empty. The number of integers
+// in it is then floor(B(t)) - ceil(A(t)) + 1 (>= 0), so the count over [from, T] is a sum of two
+// floor sums plus a length, which never falls as T grows: the answer is the least T at which it
+// reaches 1, found by doubling and bisection. Taken in wide integers, where the sums cannot overflow.
+template <typename T>
+std::optional<T> FirstFitting(const PairBoundOf<T>& low, const PairBoundOf<T>& high, const T& from, const T& last,
+                              const std::stop_token& stop) {
+    const Wide p = ToWide(from);
+    const Wide a1 = ToWide(low.alpha), b1 = ToWide(low.beta);
+    const Wide a2 = ToWide(high.alpha), b2 = ToWide(high.beta);
+    const Wide ceilBase = a1 * p - ToWide(low.lower);    // ceil(A(p + i)) = -floor((ceilBase + a1 i) / b1)
+    const Wide floorBase = ToWide(high.upper) - a2 * p;  // floor(B(p + i)) = floor((floorBase - a2 i) / b2)
+    const auto fits = [&](const Wide& n) {               // some t in [p, p + n) holds an integer s
+        return FloorSum(n, b2, -a2, floorBase) + FloorSum(n, b1, a1, ceilBase) + n >= 1;
+    };
+    const Wide total = ToWide(last) - p + 1;
+    Wide none = 0;  // no t in [p, p + none) fits
+    Wide step = 1;
+    Wide some;  // some t in [p, p + some) fits
+    while (true) {
+        if (stop.stop_requested()) return std::nullopt;
+        some = std::min(total, none + step);
+        if (fits(some)) break;
+        if (some == total) return std::nullopt;
+        none = some;
+        step *= 2;
+    }
+    while (some - none > 1) {
+        if (stop.stop_requested()) return std::nullopt;
+        const Wide middle = none + (some - none) / 2;
+        (fits(middle) ? some : none) = middle;
+    }
+    const Wide answer = p + none;
+    if constexpr (std::is_same_v<T, Int>) {
+        return exact::Narrowed(answer);
+    } else {
+        return answer;
+    }
+}
+
 }  // namespace
 
 template <typename T>
@@ -79,11 +152,16 @@ std::optional<T> NextPairCompletable(const PairBoundOf<T>& low, const PairBoundO
         window = Candidates(low, high, t, hi);
     }
     if (!window) return std::nullopt;
-    for (t = window->first; t <= window->second; t = exact::Add(t, 1)) {
-        if (stop.stop_requested()) return std::nullopt;
+    // Most answers are a few steps away: try those one by one, and only then count.
+    constexpr int kTried = 32;
+    const auto& [first, last] = *window;
+    t = first;
+    for (int k = 0; k < kTried; ++k, t = exact::Add(t, 1)) {
+        if (t > last || stop.stop_requested()) return std::nullopt;
         if (LowestLast(low, t) <= HighestLast(high, t)) return t;
     }
-    return std::nullopt;
+    if (t > last) return std::nullopt;
+    return FirstFitting(low, high, t, last, stop);
 }
 
 template <typename T>

@@ -36,8 +36,10 @@ template <typename T>
 T HighestLast(const PairBoundOf<T>& bound, const T& t);
 
 // The least t in [t, hi] for which some s satisfies `low`'s lower end and `high`'s upper end,
-// nullopt when there is none or a stop is requested (polled in its loop). The products of two
-// bounds' coefficients that this takes may leave 128 bits: they are then taken in wide integers.
+// nullopt when there is none or a stop is requested (polled in its loops). The first few t are
+// tried one by one; beyond them the t that hold an integer s are counted, so an answer far away
+// takes O(log^2) steps, not one per t. The products of two bounds' coefficients that this takes
+// may leave 128 bits: they are then taken in wide integers.
 template <typename T>
 std::optional<T> NextPairCompletable(const PairBoundOf<T>& low, const PairBoundOf<T>& high, T t, const T& hi,
                                      const std::stop_token& stop);

@@ -131,6 +131,15 @@ typename LatticeWalkOf<T>::Outcome LatticeWalkOf<T>::Descend(std::size_t level) 
             const std::optional<T> next = walk::NextCompletable(m_lastBounds, t, hi, m_stop);
             if (!next) return Polled() ? Outcome::Halt : Outcome::Continue;
             t = *next;
+            if (d == 2 && m_mode == Mode::Filtered) {
+                const std::optional<T> past = PastLoneMultiple(t, hi);
+                if (!past) return Polled() ? Outcome::Halt : Outcome::Continue;
+                if (*past != t) {
+                    t = *past;
+                    emptyInARow = 0;  // as after visiting t: its last level is not empty
+                    continue;
+                }
+            }
         }
         if (!Place(level, t)) {
             ++t;
@@ -190,6 +199,33 @@ typename LatticeWalkOf<T>::Outcome LatticeWalkOf<T>::LastLevel(T lo, T hi) {
         return Outcome::Recorded;
     }
     return Outcome::Continue;
+}
+
+// In a two-dimensional walk, when t (> 0) leaves the last level a single point (t, s) and that
+// point is g > 1 times the primitive (t/g, s/g), which came earlier, every later point on the line
+// through both is a larger multiple, which the filter never records. So the next t worth a visit
+// has some s within the last level's bounds off that line: (t/g) s' - (s/g) t' >= 1 or <= -1.
+template <typename T>
+std::optional<T> LatticeWalkOf<T>::PastLoneMultiple(T t, T hi) {
+    T lowest = -walk::Unbounded<T>();
+    T highest = walk::Unbounded<T>();
+    for (const walk::PairBoundOf<T>& bound : m_lastBounds) {
+        lowest = std::max(lowest, walk::LowestLast(bound, t));
+        highest = std::min(highest, walk::HighestLast(bound, t));
+    }
+    if (t <= 0 || lowest != highest) return t;
+    const T g = exact::Gcd(t, lowest);
+    if (g == 1) return t;
+    const T beta = exact::Quotient(t, g);
+    const T alpha = exact::Neg(exact::Quotient(lowest, g));
+    std::vector<walk::PairBoundOf<T>> bounds = m_lastBounds;
+    bounds.push_back(walk::MakePairBound<T>(alpha, beta, 1, walk::Unbounded<T>()));
+    const std::optional<T> above = walk::NextCompletable(bounds, exact::Add(t, 1), hi, m_stop);
+    bounds.back() = walk::MakePairBound<T>(alpha, beta, -walk::Unbounded<T>(), -1);
+    const std::optional<T> below = walk::NextCompletable(bounds, exact::Add(t, 1), above.value_or(hi), m_stop);
+    if (m_stop.stop_requested()) return std::nullopt;
+    if (above && below) return std::min(*above, *below);
+    return above ? above : below;
 }
 
 template <typename T>

@@ -73,6 +73,7 @@ private:
     bool Place(std::size_t level, T t);
     Outcome Descend(std::size_t level);
     Outcome LastLevel(T lo, T hi);
+    std::optional<T> PastLoneMultiple(T t, T hi);
     void PrepareLastBounds();
     T RecordableCount() const;
 

@@ -261,6 +261,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Adversarial{"SameSpeciesBothSides", "H2O=H2O"},
                     Adversarial{"KernelDimensionThree", "H2+H4+H6=H8+H10"},
                     Adversarial{"KernelDimensionTwoCarbon", "C+O2+CO=CO2"},
+                    Adversarial{"LoneMultiplesAmongRecords", "H7O3+H7O2=H6O1+H5O3"},
                     Adversarial{"OneCoordinateFewValues", "H20+H=H2"}, Adversarial{"HeavySpecies", "H7+O5=H3O2+O"},
                     Adversarial{"Permanganate", "KMnO4+HCl=KCl+MnCl2+Cl2+H2O"},
                     Adversarial{"Groups", "Ca(OH)2+H3PO4=Ca3(PO4)2+H2O"},
@@ -286,6 +287,9 @@ TEST(LatticeSearchLargeLimits, RecordsObeyTheRules) {
         {"H2+O2=H2O+H2O2", 1000000, 200, 200, {3, 2, 2, 1}},
         {"H2+H4+H6=H8+H10", kMax, 16, 16, {4, 1, 1, 1, 1}},
         {"H0=H0", kMax, 16, 16, {1, 1}},
+        // Kernel dimension 2: every first-level value from 2 to about 10^8 holds one multiple of
+        // the first record and nothing else before the second.
+        {"H390+Al821H0+Br0737H0756Al0=Br578H116(Al403)0+Br159Al418H1030", kMax, 2, 2, {1, 1, 1, 1, 1}},
     };
     for (const Case& c : cases) {
         const SearchProblem problem = test::ProblemFor(c.equation, c.limit, c.resultLimit);

@@ -23,6 +23,7 @@ namespace {
 constexpr Int kTwo64 = static_cast<Int>(1) << 64;
 constexpr Int kTwo63 = static_cast<Int>(1) << 63;
 constexpr Int kHuge = (static_cast<Int>(1) << 70) + 1;
+constexpr Int kFar = 1000000000;  // an end of a bound that never binds
 
 struct DivisionCase {
     const char* name;
@@ -206,15 +207,52 @@ TEST(LastLevelJump, NextCompletableAgainstTrial) {
          6,
          50,
          std::nullopt},
+        // Answers tens of thousands to a million values away (checked once by trying every t),
+        // where the pair's gap for s stays below 1 all the way. (t + 20)/6137 <= s <= (t - 15)/6134:
+        // a gap that widens, first holding an integer at s = 12.
+        {"GapWidensFarAway",
+         {MakePairBound(-1, 6137, 20, kFar), MakePairBound(-1, 6134, -kFar, -15)},
+         50,
+         3000050,
+         73623},
+        {"GapWidensPastHi",
+         {MakePairBound(-1, 6137, 20, kFar), MakePairBound(-1, 6134, -kFar, -15)},
+         50,
+         73622,
+         std::nullopt},
+        // (t + 2469)/44563 <= s <= (t + 2478)/44564: a gap that narrows, closing at t = 398598.
+        {"GapNarrowsFarAway",
+         {MakePairBound(-1, 44563, 2469, kFar), MakePairBound(-1, 44564, -kFar, 2478)},
+         7,
+         2000000,
+         42086},
+        // t = 999983 s + 12345 with 1 <= s <= 100.
+        {"CongruenceFarAway",
+         {MakePairBound(-1, 999983, -12345, -12345), MakePairBound(0, 1, 1, 100)},
+         1,
+         5000000,
+         1012328},
+        // The widening gap with every coefficient times 2^70 + 1: the pair's products leave 128 bits.
+        {"GapWidensFarAwayPast128Bits",
+         {MakePairBound(-kHuge, 6137 * kHuge, 20 * kHuge, kFar * kHuge),
+          MakePairBound(-kHuge, 6134 * kHuge, -kFar * kHuge, -15 * kHuge)},
+         50,
+         3000050,
+         73623},
     };
+    // Every t is tried up to the answer (or hi), except the middle of a long way there: the
+    // first and the last kTrialSpan values are tried.
+    constexpr Int kTrialSpan = 2000;
     for (const JumpCase& c : cases) {
         const std::optional<Int> next = walk::NextCompletable(c.bounds, c.from, c.hi, {});
         EXPECT_EQ(next.has_value(), c.expected.has_value()) << c.name;
         if (next && c.expected) {
             EXPECT_TRUE(*next == *c.expected) << c.name;
         }
+        const Int end = c.expected.value_or(c.hi);
         std::optional<Int> trial;
-        for (Int t = c.from; t <= c.hi && !trial; ++t) {
+        for (Int t = c.from; t <= end && !trial; ++t) {
+            if (t - c.from == kTrialSpan && end - t > kTrialSpan) t = end - kTrialSpan;
             if (CompletableByTrial(c.bounds, t)) trial = t;
         }
         EXPECT_TRUE(next == trial) << c.name << " disagrees with trying every t";
