@@ -352,12 +352,12 @@ int main() {
     std::printf("  (extra) every equation finishes at limit 2147483647, results 16: %s\n", Verdict(largeLimitsFinish));
     std::printf("  extended parser at most twice the own parser on the real set: %.2fx, %s\n",
                 extendedParse / standardParse, Verdict(extendedParse <= 2 * standardParse));
-    for (std::size_t s = 0; s < 2; ++s) {
+    for (const auto& [name, figures] : {std::pair{"16,1", randomSet.defaults}, std::pair{"64,16", randomSet.wide}}) {
         std::printf(
             "  random equations that fit the window at (%s): none over 1 s, 99%% under 50 ms: %zu over 1 s, "
             "%.1f%% under 50 ms, %s\n",
-            s == 0 ? "16,1" : "64,16", randomSet.overSecond[s], 100.0 * randomSet.shareUnder50[s],
-            Verdict(randomSet.overSecond[s] == 0 && randomSet.shareUnder50[s] >= 0.99));
+            name, figures.overSecond, 100.0 * figures.shareUnder50,
+            Verdict(figures.overSecond == 0 && figures.shareUnder50 >= 0.99));
     }
     std::printf(
         "  at (64,16): every other equation of the bench under 5 ms (the worst case included): slowest %.3f ms, %s\n",
@@ -373,8 +373,8 @@ int main() {
     std::printf(
         "  at (2147483647,16): 95%% of the random equations within 1 s: %.1f%%, %zu did not finish within 1 s "
         "(--timeout bounds them), %s\n",
-        100.0 * randomSet.shareHugeWithinSecond, randomSet.hugeUnfinished,
-        Verdict(randomSet.shareHugeWithinSecond >= 0.95));
+        100.0 * randomSet.huge.shareWithinSecond, randomSet.huge.stopped,
+        Verdict(randomSet.huge.shareWithinSecond >= 0.95));
     std::printf(
         "  none falls back to the literal enumeration: the engine has no such path; %zu of %zu searches went wide "
         "instead (listed above)\n",

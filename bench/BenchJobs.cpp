@@ -58,8 +58,8 @@ Run RunJob(const std::string& equation, const std::string& limit, const std::str
         const auto start = Clock::now();
         const JobOutcome outcome = BalanceJob(window, JobOptions{engine, stop, {}});
         const auto end = Clock::now();
-        return Run{std::chrono::duration<double, std::milli>(end - start).count(),
-                   outcome.kind == FinishKind::Stopped, outcome.solutions.size()};
+        return Run{std::chrono::duration<double, std::milli>(end - start).count(), outcome.kind == FinishKind::Stopped,
+                   outcome.solutions.size()};
     });
 }
 

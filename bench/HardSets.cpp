@@ -90,7 +90,8 @@ void TimedTable(Tally& tally, const std::vector<std::string>& equations, const s
     for (const std::string& equation : equations) {
         const Shape shape = ShapeOf(equation);
         std::printf("%3zu %3zu", shape.species, shape.kernelDimension);
-        for (const Setting& setting : settings) std::printf(" %s", TimeText(tally.Measure(equation, shape, setting)).c_str());
+        for (const Setting& setting : settings)
+            std::printf(" %s", TimeText(tally.Measure(equation, shape, setting)).c_str());
         std::printf("  %s\n", equation.c_str());
     }
 }
@@ -99,6 +100,41 @@ void TimedTable(Tally& tally, const std::vector<std::string>& equations, const s
 double Percentile(const std::vector<double>& sorted, double share) {
     const auto rank = static_cast<std::size_t>(std::ceil(share * static_cast<double>(sorted.size())));
     return sorted[std::min(sorted.size(), std::max<std::size_t>(rank, 1)) - 1];
+}
+
+// One equation's job at one setting, with its shape for the lists.
+struct TimedEquation {
+    Run run;
+    std::size_t species;
+    std::size_t dimension;
+    const std::string* equation;
+};
+
+SettingFigures FiguresOf(const std::vector<TimedEquation>& timed) {
+    std::vector<double> times;
+    SettingFigures figures;
+    for (const TimedEquation& t : timed) {
+        times.push_back(t.run.milliseconds);
+        if (t.run.stopped) ++figures.stopped;
+        if (t.run.stopped || t.run.milliseconds > 1000.0) ++figures.overSecond;
+    }
+    std::sort(times.begin(), times.end());
+    const double count = static_cast<double>(times.size());
+    figures.median = Percentile(times, 0.5);
+    figures.percentile99 = Percentile(times, 0.99);
+    figures.shareUnder50 =
+        static_cast<double>(std::count_if(times.begin(), times.end(), [](double t) { return t < 50.0; })) / count;
+    figures.shareWithinSecond = 1.0 - static_cast<double>(figures.overSecond) / count;
+    return figures;
+}
+
+void PrintSlowestTen(const Setting& setting, std::vector<TimedEquation> timed) {
+    std::sort(timed.begin(), timed.end(),
+              [](const TimedEquation& a, const TimedEquation& b) { return a.run.milliseconds > b.run.milliseconds; });
+    timed.resize(std::min<std::size_t>(10, timed.size()));
+    std::printf("  10 slowest at (%s), ms:\n", setting.name);
+    for (const TimedEquation& t : timed)
+        std::printf("  %s  N %2zu  d %2zu  %s\n", TimeText(t.run).c_str(), t.species, t.dimension, t.equation->c_str());
 }
 
 }  // namespace
@@ -172,61 +208,28 @@ void HighDimensionSet(Tally& tally) {
 RandomSummary RandomWindowSet(Tally& tally) {
     const std::vector<std::string>& equations = RandomWindowEquations();
     const Setting settings[] = {kDefaults, kWide, kHuge};
-    struct Timed {
-        Run run;
-        std::size_t species;
-        std::size_t dimension;
-        const std::string* equation;
-    };
-    std::vector<Timed> timed[3];
+    std::vector<TimedEquation> timed[3];
     for (const std::string& equation : equations) {
         const Shape shape = ShapeOf(equation);
         for (std::size_t s = 0; s < 3; ++s)
-            timed[s].push_back({tally.Measure(equation, shape, settings[s], true), shape.species,
-                                shape.kernelDimension, &equation});
+            timed[s].push_back(
+                {tally.Measure(equation, shape, settings[s], true), shape.species, shape.kernelDimension, &equation});
     }
-    RandomSummary summary;
-    summary.count = equations.size();
     std::printf(
-        "\nRandom equations that fit the window: %zu (seeded), 3 to 24 species of 2 to 10 elements, at most 256 bytes,\n"
-        "most without a solution in the box; one job each, stopped after %lld ms (counted as over 1 s).\n",
+        "\nRandom equations that fit the window: %zu (seeded), 3 to 24 species of 2 to 10 elements, at most 256 "
+        "bytes,\nmost without a solution in the box; one job each, stopped after %lld ms (counted as over 1 s).\n",
         equations.size(), static_cast<long long>(kJobBudget.count()));
+    const RandomSummary summary{FiguresOf(timed[0]), FiguresOf(timed[1]), FiguresOf(timed[2])};
     for (std::size_t s = 0; s < 3; ++s) {
-        std::vector<double> times;
-        std::size_t stopped = 0;
-        for (const Timed& t : timed[s]) {
-            times.push_back(t.run.milliseconds);
-            if (t.run.stopped) ++stopped;
-        }
-        std::sort(times.begin(), times.end());
-        const auto under = [&](double ms) {
-            return static_cast<double>(std::count_if(times.begin(), times.end(), [ms](double t) { return t < ms; })) /
-                   static_cast<double>(times.size());
-        };
-        const auto over = static_cast<std::size_t>(
-            std::count_if(timed[s].begin(), timed[s].end(),
-                          [](const Timed& t) { return t.run.stopped || t.run.milliseconds > 1000.0; }));
-        std::printf("  (%s): median %.4f ms, 99th percentile %.3f ms, %.1f%% under 50 ms, %zu over 1 s", settings[s].name,
-                    Percentile(times, 0.5), Percentile(times, 0.99), 100.0 * under(50.0), over);
-        if (s < 2) {
-            summary.overSecond[s] = over;
-            summary.shareUnder50[s] = under(50.0);
-        } else {
-            summary.hugeUnfinished = stopped;
-            summary.shareHugeWithinSecond = 1.0 - static_cast<double>(over) / static_cast<double>(times.size());
-            std::printf(", %.1f%% within 1 s, %zu did not finish", 100.0 * summary.shareHugeWithinSecond, stopped);
-        }
+        const SettingFigures& figures = s == 0 ? summary.defaults : s == 1 ? summary.wide : summary.huge;
+        std::printf("  (%s): median %.4f ms, 99th percentile %.3f ms, %.1f%% under 50 ms, %zu over 1 s",
+                    settings[s].name, figures.median, figures.percentile99, 100.0 * figures.shareUnder50,
+                    figures.overSecond);
+        if (s == 2)
+            std::printf(", %.1f%% within 1 s, %zu did not finish", 100.0 * figures.shareWithinSecond, figures.stopped);
         std::printf("\n");
     }
-    for (std::size_t s = 0; s < 3; ++s) {
-        std::vector<Timed> slowest = timed[s];
-        std::sort(slowest.begin(), slowest.end(),
-                  [](const Timed& a, const Timed& b) { return a.run.milliseconds > b.run.milliseconds; });
-        slowest.resize(std::min<std::size_t>(10, slowest.size()));
-        std::printf("  10 slowest at (%s):\n", settings[s].name);
-        for (const Timed& t : slowest)
-            std::printf("  %s  N %2zu  d %2zu  %s\n", TimeText(t.run).c_str(), t.species, t.dimension, t.equation->c_str());
-    }
+    for (std::size_t s = 0; s < 3; ++s) PrintSlowestTen(settings[s], timed[s]);
     return summary;
 }
 

@@ -59,13 +59,21 @@ private:
     Slowest m_huge;
 };
 
-// What the random set's targets read.
+// One setting's figures over the random set.
+struct SettingFigures {
+    double median = 0;        // ms
+    double percentile99 = 0;  // ms, nearest rank
+    double shareUnder50 = 0;  // of the equations, under 50 ms
+    double shareWithinSecond = 0;
+    std::size_t overSecond = 0;  // stopped after the budget, or over 1 s
+    std::size_t stopped = 0;     // did not finish
+};
+
+// What the random set's targets read: at (16,1), (64,16) and (max,16).
 struct RandomSummary {
-    std::size_t count = 0;
-    std::size_t overSecond[2] = {0, 0};  // at (16,1) and (64,16)
-    double shareUnder50[2] = {0, 0};
-    double shareHugeWithinSecond = 0;  // at (max,16)
-    std::size_t hugeUnfinished = 0;
+    SettingFigures defaults;
+    SettingFigures wide;
+    SettingFigures huge;
 };
 
 // Each set prints its table.
