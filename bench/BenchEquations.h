@@ -83,17 +83,17 @@ inline constexpr int kPlantedSymbolCount = static_cast<int>(std::size(kPlantedSy
 inline int Uniform(std::mt19937& random, int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); }
 
 // A random equation of `species` species over the first `elements` (at most kPlantedSymbolCount)
-// symbols, with a planted solution: coefficients 1 to `maxCoefficient` for all but the last
-// product, which holds whatever they leave over. Each symbol of a species has a count drawn by
-// `count(random)`. Empty when the leftover would be negative.
+// symbols, with a planted solution: coefficients 1 to 3 for all but the last product, which
+// holds whatever they leave over. Each symbol of a species has a count drawn by `count(random)`.
+// Empty when the leftover would be negative.
 template <typename Count>
-std::string PlantedEquation(std::mt19937& random, int species, int elements, int maxCoefficient, Count count) {
+std::string PlantedEquation(std::mt19937& random, int species, int elements, Count count) {
     const int reactants = Uniform(random, 1, species - 1);
     std::vector<long long> left(static_cast<std::size_t>(elements), 0);
     std::string equation;
     for (int k = 0; k + 1 < species; ++k) {
         const int sign = k < reactants ? 1 : -1;
-        const int coefficient = Uniform(random, 1, maxCoefficient);
+        const int coefficient = Uniform(random, 1, 3);
         std::string formula;
         while (formula.empty()) {
             for (int e = 0; e < elements; ++e) {
@@ -117,14 +117,14 @@ std::string PlantedEquation(std::mt19937& random, int species, int elements, int
 
 // The planted equations of the generated set: counts 1 to 4, coefficients 1 to 3.
 inline std::string PlantedEquation(std::mt19937& random, int species, int elements) {
-    return PlantedEquation(random, species, elements, 3, [](std::mt19937& r) { return Uniform(r, 1, 4); });
+    return PlantedEquation(random, species, elements, [](std::mt19937& r) { return Uniform(r, 1, 4); });
 }
 
 // Planted equations with counts of 5 to 9 digits (10^4 to 10^9 - 1, the number of digits drawn
 // first) and coefficients 1 to 3. The leftover product may pass what a formula may count: the
 // caller keeps only what PrepareSearch accepts.
 inline std::string LargeCountEquation(std::mt19937& random, int species, int elements) {
-    return PlantedEquation(random, species, elements, 3, [](std::mt19937& r) {
+    return PlantedEquation(random, species, elements, [](std::mt19937& r) {
         static constexpr int kLow[] = {10'000, 100'000, 1'000'000, 10'000'000, 100'000'000};
         const int digits = Uniform(r, 0, 4);
         return Uniform(r, kLow[digits], kLow[digits] * 10 - 1);
