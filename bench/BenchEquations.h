@@ -1,6 +1,8 @@
 #pragma once
 // The fixed equation sets of qivara-bench.
 
+#include <algorithm>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -73,36 +75,130 @@ inline const std::vector<std::string> kWorstCaseEquations{
     "Fe+HNO3=Fe(NO3)3+Fe(NO3)2+NO+NO2+N2O+N2+NH4NO3+H2O",
 };
 
-// A random equation of `species` species over the first `elements` symbols of a pool, with a
-// planted solution: coefficients 1 to 3 for all but the last product, which holds whatever they
-// leave over. Empty when the leftover would be negative.
-inline std::string PlantedEquation(std::mt19937& random, int species, int elements) {
-    static const char* const pool[] = {"H", "O", "C", "N", "S", "P", "K", "Cl", "Fe"};
-    const auto uniform = [&random](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
-    const int reactants = uniform(1, species - 1);
-    std::vector<long> left(static_cast<std::size_t>(elements), 0);
+// Symbols the generators draw from: the planted generators take the first `elements` of it.
+inline const char* const kPlantedSymbols[] = {"H",  "O",  "C",  "N",  "S",  "P",  "K",  "Cl", "Fe",
+                                              "Na", "Ca", "Mg", "Al", "Si", "Cu", "Zn", "Mn", "Br"};
+inline constexpr int kPlantedSymbolCount = static_cast<int>(std::size(kPlantedSymbols));
+
+inline int Uniform(std::mt19937& random, int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); }
+
+// A random equation of `species` species over the first `elements` (at most kPlantedSymbolCount)
+// symbols, with a planted solution: coefficients 1 to 3 for all but the last product, which
+// holds whatever they leave over. Each symbol of a species has a count drawn by `count(random)`.
+// Empty when the leftover would be negative.
+template <typename Count>
+std::string PlantedEquation(std::mt19937& random, int species, int elements, Count count) {
+    const int reactants = Uniform(random, 1, species - 1);
+    std::vector<long long> left(static_cast<std::size_t>(elements), 0);
     std::string equation;
     for (int k = 0; k + 1 < species; ++k) {
         const int sign = k < reactants ? 1 : -1;
-        const int coefficient = uniform(1, 3);
+        const int coefficient = Uniform(random, 1, 3);
         std::string formula;
         while (formula.empty()) {
             for (int e = 0; e < elements; ++e) {
-                if (uniform(0, 9) >= 4) continue;
-                const int count = uniform(1, 4);
-                formula += pool[e] + std::to_string(count);
-                left[static_cast<std::size_t>(e)] += sign * coefficient * count;
+                if (Uniform(random, 0, 9) >= 4) continue;
+                const long long value = count(random);
+                formula += kPlantedSymbols[e] + std::to_string(value);
+                left[static_cast<std::size_t>(e)] += sign * coefficient * value;
             }
         }
         equation += (k == 0 ? "" : k == reactants ? "=" : "+") + formula;
     }
     std::string last;
     for (int e = 0; e < elements; ++e) {
-        if (left[static_cast<std::size_t>(e)] < 0) return {};
-        if (left[static_cast<std::size_t>(e)] > 0) last += pool[e] + std::to_string(left[static_cast<std::size_t>(e)]);
+        const long long value = left[static_cast<std::size_t>(e)];
+        if (value < 0) return {};
+        if (value > 0) last += kPlantedSymbols[e] + std::to_string(value);
     }
     if (last.empty()) return {};
     return equation + (species - 1 == reactants ? "=" : "+") + last;
+}
+
+// The planted equations of the generated set: counts 1 to 4, coefficients 1 to 3.
+inline std::string PlantedEquation(std::mt19937& random, int species, int elements) {
+    return PlantedEquation(random, species, elements, [](std::mt19937& r) { return Uniform(r, 1, 4); });
+}
+
+// Planted equations with counts of 5 to 9 digits (10^4 to 10^9 - 1, the number of digits drawn
+// first) and coefficients 1 to 3. The leftover product may pass what a formula may count: the
+// caller keeps only what PrepareSearch accepts.
+inline std::string LargeCountEquation(std::mt19937& random, int species, int elements) {
+    return PlantedEquation(random, species, elements, [](std::mt19937& r) {
+        static constexpr int kLow[] = {10'000, 100'000, 1'000'000, 10'000'000, 100'000'000};
+        const int digits = Uniform(r, 0, 4);
+        return Uniform(r, kLow[digits], kLow[digits] * 10 - 1);
+    });
+}
+
+// Counts that overflow 128 bits in the kernel, from a short random search: the first took
+// seconds at (64,16) when an overflow sent the whole box to the literal enumeration.
+inline const std::vector<std::string> kLargeCountEquations{
+    "H9592056O6423621C2774956=C1037958+H2210275+O2302273C190995+H5881584O866855C7659864",
+};
+
+// Kernels of dimension 2 whose integer points below about 10^8 are all multiples of the first
+// record (the all-ones vector), so that every value of the first level up to there holds one
+// rejected point. The first is from a random search; its second record is
+// 262270915,60072872,25455107,2,117990017. The others share its pattern (the all-ones vector
+// planted, 3- and 4-digit counts) and were kept for a second record whose last coefficient lies
+// between 1.1e8 and 4.1e8 (computed exactly outside the program).
+inline const std::vector<std::string> kMultiplesOnlyEquations{
+    "H390+Al821H0+Br0737H0756Al0=Br578H116(Al403)0+Br159Al418H1030",
+    "H187+Al1489+Br881H481=Br703H166Al499+Br178Al990H502",
+    "H156+Al994+Br1429H971=Br907H394Al863+Br522Al131H733",
+    "H189+Al1531+Br1399H782=Br884H258Al572+Br515Al959H713",
+    "H169+Al1093+Br1034H723=Br787H146Al249+Br247Al844H746",
+};
+
+// Many species with kernels of dimension 11 and 7: the second hung at the window's defaults
+// (16,1) when an overflow sent the whole box to the literal enumeration (shrunk from a random
+// equation).
+inline const std::vector<std::string> kHighDimensionEquations{
+    "CuFeS2+O2+SiO2+C+CaCO3+H2O+N2=Cu2S+FeSiO3+SO2+CO2+CaO+FeO+Cu+Fe2O3+Cu2O+SO3+NH3+HNO3+CaSiO3",
+    "OCl9+O16H27+NaS26Cl+S7NC70+O30K+N17Fe61+H51C2Na23+Mn4+Fe46Na5H95=H8NaC5+S12OCl+O19FeCl5+Na61+Fe21S13Cl+"
+    "Mn15NaK31+S9ON12+Cl25Na2H5",
+};
+
+// The symbols the window-sized random equations draw from.
+inline const char* const kRandomSymbols[] = {"H",  "O",  "C",  "N",  "S",  "Cl", "Na", "K",
+                                             "Fe", "Mn", "Ca", "Al", "Cu", "P",  "Br"};
+
+// A random equation that fits the window's equation box: 2 to 10 of kRandomSymbols, 3 to 24
+// species of 1 to 3 distinct symbols each, counts mostly 1 to 4 and one time in six 1 to 99 (a
+// count of 1 written as none), a random split into reactants and products. Empty when it is
+// longer than 256 bytes or a symbol is missing on one side (the program refuses those); most
+// of the rest have no solution in any small box.
+inline std::string RandomWindowEquation(std::mt19937& random) {
+    std::vector<std::string> symbols(std::begin(kRandomSymbols), std::end(kRandomSymbols));
+    std::shuffle(symbols.begin(), symbols.end(), random);
+    symbols.resize(static_cast<std::size_t>(Uniform(random, 2, 10)));
+    const int species = Uniform(random, 3, 24);
+    const int reactants = Uniform(random, 1, species - 1);
+    std::vector<std::string> sideSymbols[2];
+    std::string equation;
+    for (int k = 0; k < species; ++k) {
+        std::vector<std::string> chosen = symbols;
+        std::shuffle(chosen.begin(), chosen.end(), random);
+        chosen.resize(std::min(chosen.size(), static_cast<std::size_t>(Uniform(random, 1, 3))));
+        std::string formula;
+        for (const std::string& symbol : chosen) {
+            static constexpr int kSmall[] = {1, 1, 2, 3, 4};
+            const int pick = Uniform(random, 0, 5);
+            const int count = pick < 5 ? kSmall[pick] : Uniform(random, 1, 99);
+            formula += symbol + (count == 1 ? std::string() : std::to_string(count));
+        }
+        std::vector<std::string>& side = sideSymbols[k < reactants ? 0 : 1];
+        side.insert(side.end(), chosen.begin(), chosen.end());
+        equation += (k == 0 ? "" : k == reactants ? "=" : "+") + formula;
+    }
+    if (equation.size() > 256) return {};
+    for (std::vector<std::string>& side : sideSymbols) {
+        std::sort(side.begin(), side.end());
+        side.erase(std::unique(side.begin(), side.end()), side.end());
+    }
+    if (sideSymbols[0] != sideSymbols[1]) return {};
+    return equation;
 }
 
 }  // namespace qivara::bench
