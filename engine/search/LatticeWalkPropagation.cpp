@@ -2,6 +2,7 @@
 // fix, and the runs of values it proves dead.
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <tuple>
 #include <utility>
@@ -102,7 +103,7 @@ bool LatticeWalkOf<T>::Propagate(std::size_t level, T& lo, T& hi) {
     const T reach = std::max({m_limit, exact::Abs(lo), exact::Abs(hi)});
     const bool plain64 =
         exact::Add(exact::Mul(exact::Mul(m_levels[level].largestCoefficient, reach), static_cast<T>(m_size + 1)),
-                   largestConstant) < (static_cast<T>(1) << 62);
+                   largestConstant) < static_cast<T>(std::int64_t{1} << 62);
     const auto termRange = [](T coefficient, T low, T high) {
         const T a = exact::Mul(coefficient, low);
         const T b = exact::Mul(coefficient, high);
