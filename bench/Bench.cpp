@@ -1,6 +1,7 @@
 // qivara-bench: fast and reference coefficient search through the balancing job on the headless
 // window, the CLI's peak memory, the worst case and the hard sets (HardSets.h). Prints the tables and
-// whether each target is met.
+// whether each target is met. `qivara-bench --print-sets` prints the hard and random sets instead,
+// one equation a line, for timing other builds of the CLI on the same equations.
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -143,7 +144,12 @@ bool HugeLimitTargetApplies(const Shape& shape) { return shape.species <= 12 && 
 // machine. The target allows it 10% of timer noise.
 constexpr double kRealMedianBefore = 0.0121;
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "--print-sets") {
+        for (const std::vector<std::string>& set : {HardSetEquations(), RandomWindowSample(1)})
+            for (const std::string& equation : set) std::printf("%s\n", equation.c_str());
+        return 0;
+    }
     constexpr int kRuns = 21;
     std::printf(
         "Jobs on the headless window, times in ms: median of %d runs (3 when a run takes over 50 ms);\n"
