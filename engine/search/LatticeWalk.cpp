@@ -317,7 +317,8 @@ void LatticeWalkOf<T>::PrepareLastBounds() {
     const RowOf<T>& a = m_basis.vectors[d - 2];
     const RowOf<T>& b = m_basis.vectors[d - 1];
     m_lastBounds.clear();
-    // 1 <= partial + a t + b s <= L for every coordinate the last level fixes.
+    // box low <= partial + a t + b s <= box high (1 and L outside a probe) for every coordinate the
+    // last level fixes.
     for (std::size_t i : m_owned[d - 1])
         m_lastBounds.push_back(walk::MakePairBound<T>(a[i], b[i], exact::Sub(m_boxLow[i], partial[i]),
                                                       exact::Sub(m_boxHigh[i], partial[i])));

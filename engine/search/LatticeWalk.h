@@ -24,6 +24,7 @@ namespace qivara {
 // walked: after two values in a row whose subtrees are empty on entry, the run ahead is widened
 // into the longest one propagation proves dead, by doubling and bisection. At the last-but-one
 // level it also jumps straight to the next value that leaves the last level a non-empty interval.
+// A level whose subtrees reach deep before they die is proven dead from one of them (RestIsDead).
 // The stop token is polled in every loop; a stopped walk reports Stopped() and what it had.
 template <typename T>
 class LatticeWalkOf {
