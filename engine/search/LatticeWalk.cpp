@@ -11,6 +11,11 @@ namespace {
 
 using walk::Narrow;
 
+// A probe (RestIsDead) that has not settled after this many steps of the walk gives up.
+constexpr std::size_t kProbeSteps = 512;
+// After a probe that proves nothing, the level skips the next 1, 3, 7, ... chances, up to this.
+constexpr unsigned kMaxProbeGap = 255;
+
 // Range of sum u_i x_i over the coordinates `free` marks, each x_i in [1, limit].
 template <typename T>
 std::pair<T, T> FreeRange(const RowOf<T>& u, const std::vector<bool>& free, T limit) {
@@ -96,12 +101,17 @@ LatticeWalkOf<T>::LatticeWalkOf(KernelBasisOf<T> basis, std::vector<RowOf<T>> re
     m_termHigh.assign(m_size, 0);
     m_inheritedLow.assign(d, RowOf<T>(m_size, 0));
     m_inheritedHigh.assign(d, RowOf<T>(m_size, 0));
+    m_boxLow.assign(m_size, T(1));
+    m_boxHigh.assign(m_size, m_limit);
+    m_loose.assign(m_size, 0);
+    m_reach = m_limit;
 }
 
 template <typename T>
 bool LatticeWalkOf<T>::Polled() {
     if (m_stop.stop_requested()) m_stopped = true;
-    return m_stopped;
+    if (m_probing && ++m_probeSteps > kProbeSteps) m_probeAborted = true;
+    return m_stopped || m_probeAborted;
 }
 
 template <typename T>
@@ -112,7 +122,8 @@ bool LatticeWalkOf<T>::Place(std::size_t level, T t) {
     bool clear = true;
     for (std::size_t i : m_owned[level]) {
         m_x[i] = exact::Add(partial[i], exact::Mul(t, b[i]));
-        if (m_mode == Mode::Filtered && m_used[i].count(static_cast<std::int64_t>(m_x[i])) != 0) clear = false;
+        if (m_mode == Mode::Filtered && !m_loose[i] && m_used[i].count(static_cast<std::int64_t>(m_x[i])) != 0)
+            clear = false;
     }
     return clear;
 }
@@ -125,6 +136,7 @@ typename LatticeWalkOf<T>::Outcome LatticeWalkOf<T>::Descend(std::size_t level) 
     if (level + 1 == d) return LastLevel(lo, hi);
     if (level + 2 == d) PrepareLastBounds();
     int emptyInARow = 0;
+    int continueInARow = 0;
     for (T t = lo; t <= hi;) {
         if (Polled()) return Outcome::Halt;
         if (level + 2 == d) {
@@ -158,6 +170,11 @@ typename LatticeWalkOf<T>::Outcome LatticeWalkOf<T>::Descend(std::size_t level) 
         // Two subtrees in a row proven empty on entry may start a long run of them: skip the part
         // of the run propagation proves dead in one go. A lone one costs nothing more, and other
         // subtrees are rarely followed by an empty one.
+        // Subtrees that hold nothing yet reach deep before they die may do so for a reason t has
+        // no part in: a probe of one, loosened where t moves it, can prove the rest dead.
+        continueInARow = outcome == Outcome::Continue ? continueInARow + 1 : 0;
+        if (continueInARow >= 2 && level + 3 <= d && !m_probing && RestIsDead(level, t, hi))
+            return Polled() ? Outcome::Halt : Outcome::Continue;
         emptyInARow = outcome == Outcome::Empty ? emptyInARow + 1 : 0;
         if (emptyInARow < 2) {
             t = exact::Add(t, 1);
@@ -176,11 +193,72 @@ typename LatticeWalkOf<T>::Outcome LatticeWalkOf<T>::Descend(std::size_t level) 
     return Outcome::Continue;
 }
 
+// Whether no t' in (t, hi] at `level` leads to a point, proven from the subtree at t (just walked
+// with nothing found). A point below t' is x' = x + (t' - t) b with x a lattice point below t, and
+// b (the level's vector) moves only the free coordinates where it is nonzero: so with those
+// coordinates' boxes and ranges widened by (hi - t) |b_i|, their recorded values ignored and every
+// point counted (coprime or not), the subtree at t holds the image of every point below every t'.
+// When that loosened subtree is empty, so is the rest of the level.
+template <typename T>
+bool LatticeWalkOf<T>::RestIsDead(std::size_t level, T t, T hi) {
+    LevelState& state = m_levels[level];
+    if (state.probeWait > 0) {
+        --state.probeWait;
+        return false;
+    }
+    const T span = exact::Sub(hi, t);
+    if (span <= 0) return false;
+    const RowOf<T>& b = m_basis.vectors[level];
+    RowOf<T>& low = m_inheritedLow[level];
+    RowOf<T>& high = m_inheritedHigh[level];
+    // Widths past 2^62 would carry the deeper levels' sums out of 128 bits: not worth a probe.
+    const T largestWidth = static_cast<T>(std::int64_t{1} << 62);
+    for (std::size_t i : m_free[level]) {
+        if (b[i] != 0 && exact::Abs(b[i]) > exact::Quotient(largestWidth, span)) return false;
+    }
+    struct Saved {
+        std::size_t i;
+        T boxLow, boxHigh, low, high;
+    };
+    std::vector<Saved> saved;
+    for (std::size_t i : m_free[level]) {
+        if (b[i] == 0) continue;
+        saved.push_back({i, m_boxLow[i], m_boxHigh[i], low[i], high[i]});
+        const T width = exact::Mul(span, exact::Abs(b[i]));
+        m_boxLow[i] = exact::Sub(m_boxLow[i], width);
+        m_boxHigh[i] = exact::Add(m_boxHigh[i], width);
+        low[i] = exact::Sub(low[i], width);
+        high[i] = exact::Add(high[i], width);
+        m_loose[i] = 1;
+        m_reach = std::max({m_reach, exact::Abs(m_boxLow[i]), exact::Abs(m_boxHigh[i])});
+    }
+    m_probing = true;
+    m_probeFound = false;
+    m_probeAborted = false;
+    m_probeSteps = 0;
+    // m_partial[level + 1] still holds the partial sums below t.
+    const Outcome outcome = Descend(level + 1);
+    const bool dead = outcome != Outcome::Halt && !m_probeFound && !m_probeAborted && !m_stopped;
+    m_probing = false;
+    m_probeAborted = false;
+    for (const Saved& s : saved) {
+        m_boxLow[s.i] = s.boxLow;
+        m_boxHigh[s.i] = s.boxHigh;
+        low[s.i] = s.low;
+        high[s.i] = s.high;
+        m_loose[s.i] = 0;
+    }
+    m_reach = m_limit;
+    state.probeGap = dead ? 0 : std::min(kMaxProbeGap, 2 * state.probeGap + 1);
+    state.probeWait = state.probeGap;
+    return dead;
+}
+
 template <typename T>
 typename LatticeWalkOf<T>::Outcome LatticeWalkOf<T>::LastLevel(T lo, T hi) {
     const std::size_t last = m_basis.Dimension() - 1;
     T common = 0;  // gcd of t_0..t_{d-2}; the point's gcd is gcd(common, s)
-    if (m_mode == Mode::Filtered) {
+    if (m_mode == Mode::Filtered && !m_probing) {
         for (std::size_t l = 0; l < last; ++l) common = exact::Gcd(common, m_t[l]);
         if (common == 0) {  // one-dimensional: only s = +-1 is coprime, and x_0 > 0 needs s > 0
             lo = std::max<T>(lo, 1);
@@ -189,8 +267,12 @@ typename LatticeWalkOf<T>::Outcome LatticeWalkOf<T>::LastLevel(T lo, T hi) {
     }
     for (T s = lo; s <= hi; ++s) {
         if (Polled()) return Outcome::Halt;
-        if (m_mode == Mode::Filtered && exact::Gcd(common, s) != 1) continue;
+        if (m_mode == Mode::Filtered && !m_probing && exact::Gcd(common, s) != 1) continue;
         if (!Place(last, s)) continue;
+        if (m_probing) {  // any point will do: see RestIsDead
+            m_probeFound = true;
+            return Outcome::Halt;
+        }
         m_found.push_back(m_x);
         if (m_mode == Mode::FirstPoint) return Outcome::Halt;
         for (std::size_t i = 0; i < m_size; ++i) m_used[i].insert(static_cast<std::int64_t>(m_x[i]));
@@ -235,10 +317,11 @@ void LatticeWalkOf<T>::PrepareLastBounds() {
     const RowOf<T>& a = m_basis.vectors[d - 2];
     const RowOf<T>& b = m_basis.vectors[d - 1];
     m_lastBounds.clear();
-    // 1 <= partial + a t + b s <= L for every coordinate the last level fixes.
+    // box low <= partial + a t + b s <= box high (1 and L outside a probe) for every coordinate the
+    // last level fixes.
     for (std::size_t i : m_owned[d - 1])
-        m_lastBounds.push_back(
-            walk::MakePairBound<T>(a[i], b[i], exact::Sub(1, partial[i]), exact::Sub(m_limit, partial[i])));
+        m_lastBounds.push_back(walk::MakePairBound<T>(a[i], b[i], exact::Sub(m_boxLow[i], partial[i]),
+                                                      exact::Sub(m_boxHigh[i], partial[i])));
 }
 
 template <typename T>

@@ -24,6 +24,7 @@ namespace qivara {
 // walked: after two values in a row whose subtrees are empty on entry, the run ahead is widened
 // into the longest one propagation proves dead, by doubling and bisection. At the last-but-one
 // level it also jumps straight to the next value that leaves the last level a non-empty interval.
+// A level whose subtrees reach deep before they die is proven dead from one of them (RestIsDead).
 // The stop token is polled in every loop; a stopped walk reports Stopped() and what it had.
 template <typename T>
 class LatticeWalkOf {
@@ -68,6 +69,7 @@ private:
     bool SettleLevel(std::size_t level, T& lo, T& hi) const;
     bool SettleFree(std::size_t level, std::size_t i);
     bool HoldsUsed(std::size_t level, T t) const;
+    bool RestIsDead(std::size_t level, T t, T hi);
     T DeadRunEnd(std::size_t level, T t, T hi);
     std::optional<T> NextResidueFit(std::size_t level, T t, T hi);
     bool Place(std::size_t level, T t);
@@ -99,6 +101,7 @@ private:
         std::size_t learned = 0;               // the last ones, learned from the relaxation
         unsigned relaxGap = 0, relaxWait = 0;  // the relaxation's back-off
         T largestCoefficient = 0;              // over the level's relations, t's included
+        unsigned probeGap = 0, probeWait = 0;  // RestIsDead's back-off
     };
     std::vector<LevelState> m_levels;
     RowOf<T> m_constant;             // scratch of one propagation: each relation's fixed part
@@ -106,6 +109,14 @@ private:
     RowOf<T> m_termLow, m_termHigh;  // ranges of one relation's free terms
     // The free coordinates' ranges at the last node of each level, where the next level starts.
     std::vector<RowOf<T>> m_inheritedLow, m_inheritedHigh;
+
+    // The box per coordinate: [1, L], wider for the coordinates a probe loosens (RestIsDead), whose
+    // recorded values it also ignores; m_reach bounds every box end.
+    RowOf<T> m_boxLow, m_boxHigh;
+    std::vector<char> m_loose;
+    T m_reach = 0;
+    bool m_probing = false, m_probeFound = false, m_probeAborted = false;
+    std::size_t m_probeSteps = 0;
 
     Mode m_mode = Mode::FirstPoint;
     std::vector<T> m_t;

@@ -21,7 +21,7 @@ bool LatticeWalkOf<T>::LevelInterval(std::size_t level, T& lo, T& hi) {
     hi = walk::Unbounded<T>();
     const RowOf<T>& partial = m_partial[level];
     const RowOf<T>& b = m_basis.vectors[level];
-    for (std::size_t i : m_owned[level]) Narrow(b[i], partial[i], 1, m_limit, lo, hi);
+    for (std::size_t i : m_owned[level]) Narrow(b[i], partial[i], m_boxLow[i], m_boxHigh[i], lo, hi);
     if (lo > hi) return false;
     if (level + 1 == m_basis.Dimension()) return true;
     if (!Propagate(level, lo, hi) || !Relax(level, lo, hi)) return false;
@@ -42,7 +42,7 @@ bool LatticeWalkOf<T>::HoldsUsed(std::size_t level, T t) const {
     const RowOf<T>& b = m_basis.vectors[level];
     for (std::size_t i : m_owned[level]) {
         const T x = exact::Add(partial[i], exact::Mul(t, b[i]));
-        if (x >= 1 && x <= m_limit && m_used[i].count(static_cast<std::int64_t>(x)) != 0) return true;
+        if (!m_loose[i] && x >= 1 && x <= m_limit && m_used[i].count(static_cast<std::int64_t>(x)) != 0) return true;
     }
     return false;
 }
@@ -66,7 +66,7 @@ bool LatticeWalkOf<T>::SettleFree(std::size_t level, std::size_t i) {
     T& hi = m_freeHigh[i];
     lo = exact::Add(residue, exact::Mul(exact::CeilDiv(exact::Sub(lo, residue), step), step));
     hi = exact::Add(residue, exact::Mul(exact::FloorDiv(exact::Sub(hi, residue), step), step));
-    if (m_mode == Mode::Filtered) {
+    if (m_mode == Mode::Filtered && !m_loose[i]) {
         const std::unordered_set<std::int64_t>& used = m_used[i];
         while (lo <= hi && used.count(static_cast<std::int64_t>(lo)) != 0) lo = exact::Add(lo, step);
         while (lo <= hi && used.count(static_cast<std::int64_t>(hi)) != 0) hi = exact::Sub(hi, step);
@@ -100,7 +100,7 @@ bool LatticeWalkOf<T>::Propagate(std::size_t level, T& lo, T& hi) {
     }
     // Ranges only narrow from here, so when the widest sum a relation could reach fits 63 bits
     // the sums below are taken in plain 64-bit arithmetic, which is several times faster.
-    const T reach = std::max({m_limit, exact::Abs(lo), exact::Abs(hi)});
+    const T reach = std::max({m_reach, exact::Abs(lo), exact::Abs(hi)});
     const bool plain64 =
         exact::Add(exact::Mul(exact::Mul(m_levels[level].largestCoefficient, reach), static_cast<T>(m_size + 1)),
                    largestConstant) < static_cast<T>(std::int64_t{1} << 62);

@@ -110,7 +110,9 @@ bool LatticeWalkOf<T>::Learn(std::size_t level, const std::vector<double>& multi
 // it proves no point below, otherwise [lo, hi] narrowed to what it proves.
 template <typename T>
 bool LatticeWalkOf<T>::Relax(std::size_t level, T& lo, T& hi) {
-    if (m_basis.Dimension() - level < kRelaxedLevels || m_levels[level].matrixRelations == 0) return true;
+    // A probe (RestIsDead) leaves the levels' relaxations as they were: their back-off and what
+    // they learned follow the walk itself.
+    if (m_probing || m_basis.Dimension() - level < kRelaxedLevels || m_levels[level].matrixRelations == 0) return true;
     if (m_levels[level].relaxWait > 0) {
         --m_levels[level].relaxWait;
         return true;

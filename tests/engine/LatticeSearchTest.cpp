@@ -290,6 +290,13 @@ TEST(LatticeSearchLargeLimits, RecordsObeyTheRules) {
         // Kernel dimension 2: every first-level value from 2 to about 10^8 holds one multiple of
         // the first record and nothing else before the second.
         {"H390+Al821H0+Br0737H0756Al0=Br578H116(Al403)0+Br159Al418H1030", kMax, 2, 2, {1, 1, 1, 1, 1}},
+        // Kernel dimension 13: before the first record, every value of the fourth level leads
+        // four levels down before it dies, for a reason that value has no part in.
+        {"O4K+KO4+K2+K3O2+OK2+O3+K4O4+K4O21+K4+O+KO=K4+K39O3+O2K+K",
+         kMax,
+         16,
+         16,
+         {1, 1, 263, 1, 4, 1, 1, 1, 1, 1, 1, 1, 14, 1, 1}},
     };
     for (const Case& c : cases) {
         const SearchProblem problem = test::ProblemFor(c.equation, c.limit, c.resultLimit);
